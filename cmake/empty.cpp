@@ -1,0 +1,1 @@
+// Placeholder source for a build without Win32 shell files.

@@ -1,0 +1,16 @@
+#pragma once
+// Reading and writing the data set.
+#include <cstdint>
+
+// Replaces the data set with the numbers of the file at path, read as typeCode.
+// Returns the number of values now in the data set, or -1 when nothing was
+// read and the data set was left as it was.
+int ReadDataFile(const char* path, uint32_t typeCode, const char* equation);
+
+// Writes the data set to path as typeCode. Returns 1 when every byte was
+// written and the file is in place, 0 otherwise (the old file is left intact).
+int SaveDataFile(const char* path, uint32_t typeCode);
+
+// The low 32 bits of the file's size; high (when not null) receives the upper
+// 32 bits. A folder, or a path whose attributes cannot be read, gives 0.
+uint32_t QueryFileSize(const char* path, uint32_t* high);

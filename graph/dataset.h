@@ -1,0 +1,32 @@
+#pragma once
+// The one series of numbers the calculator holds: what the graph shows, the
+// statistics bar summarises, and the file commands save and export.
+#include <cstddef>
+
+struct DataSet {
+    double* values = nullptr;  // owned, exactly count doubles; null when empty
+    int count = 0;
+};
+extern DataSet dataSet;
+
+// Storage for a new data set: an array of count doubles that InstallDataSet
+// can take over, or null when it cannot be allocated (count 0 or too large).
+double* AllocateDataValues(size_t count);
+// Releases the current values and installs the new array and count (values may
+// be null with count 0: the data set becomes empty).
+void InstallDataSet(double* values, int count);
+// Releases storage from AllocateDataValues that was never installed.
+void FreeDataValues(double* values);
+
+// Replaces the data set with the values of text over a range of x, evaluated
+// in numberBase. Returns 1 when the data set was replaced, 0 when the
+// arguments describe no points or the points cannot be allocated (the data set
+// and the graph scale are then left exactly as they were).
+int PlotEquation(const char* text, double start, double end, double step, int count);
+
+// qsort comparator on doubles: 1 when the first is greater, -1 when smaller, else 0.
+int CompareValues(const void* a, const void* b);
+
+// Reorder the data set in place; the window repaints afterwards.
+void SortData();
+void ReverseData();

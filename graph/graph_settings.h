@@ -1,0 +1,27 @@
+#pragma once
+// How the graph looks. Changed only by the Graph Configuration dialog; starts
+// with these defaults on every run.
+#include <cstdint>
+
+// Colours are COLORREF values: red in the lowest byte.
+constexpr uint32_t MakeColor(unsigned red, unsigned green, unsigned blue) {
+    return (red & 0xFFu) | (green & 0xFFu) << 8 | (blue & 0xFFu) << 16;
+}
+// Reserved colour: no pen or brush.
+constexpr uint32_t NO_COLOR = 1;
+
+struct GraphSettings {
+    char graphType = 'L';  // 'L' line graph, 'B' bar graph
+    int lineWidth = 1;     // pen width; 0 or negative fills below the line
+    int lineSpacing = -1;  // free pixel columns between points; negative: fit
+    int barWidth = -1;     // 0 or negative: fit to the window
+    int barSpacing = -1;   // negative: fit to the window (0 is a real zero gap)
+    uint32_t graphColor = MakeColor(0, 255, 0);
+    uint32_t gridColor = MakeColor(255, 255, 255);
+    uint32_t backColor = MakeColor(0, 0, 0);
+
+    // Horizontal room of one data point: lineSpacing + 1 for a line graph,
+    // barWidth + barSpacing for a bar graph.
+    int PixelsPerPoint() const;
+};
+extern GraphSettings graphSettings;

@@ -1,0 +1,61 @@
+#pragma once
+// Resource and control ids, shared by the .rc files and the code.
+
+// Resources
+#define IDD_MAIN 100
+#define IDD_GRAPH_CONFIG 101
+#define IDD_FILE_TYPE 102
+#define IDI_APP 103
+#define IDM_MAIN 104
+
+// Main window controls
+#define IDC_CALC_LINE 1000
+#define IDC_GRAPH_AREA 1001
+#define IDC_MENU_BUTTON 1002
+
+// Graph Configuration dialog
+#define IDC_LINE_GRAPH 1003
+#define IDC_BAR_GRAPH 1004
+#define IDC_LINE_WIDTH 1005
+#define IDC_BAR_WIDTH 1006
+#define IDC_LINE_SPACING 1007
+#define IDC_BAR_SPACING 1008
+#define IDC_GRAPH_COLOR 1009
+#define IDC_BACK_COLOR 1010
+#define IDC_GRID_COLOR 1011
+
+// File Type dialog
+#define IDC_TYPE_UBYTE 1012
+#define IDC_TYPE_SBYTE 1013
+#define IDC_TYPE_USHORT 1014
+#define IDC_TYPE_SSHORT 1015
+#define IDC_TYPE_ULONG 1016
+#define IDC_TYPE_SLONG 1017
+#define IDC_TYPE_FLOAT 1018
+#define IDC_TYPE_DOUBLE 1019
+#define IDC_TYPE_TEXT 1020
+#define IDC_MULTIPLIERS 1021
+#define IDC_COLUMN_EQUATION 1022
+
+// Menu commands
+#define IDM_PLOT_DATA_FILE 40000
+#define IDM_SAVE_GRAPH_BITMAP 40001
+#define IDM_GRAPHING_OPTIONS 40002
+#define IDM_SAVE_DATA_FILE 40003
+#define IDM_BASE_2 40004
+#define IDM_BASE_8 40005
+#define IDM_BASE_10 40006
+#define IDM_BASE_16 40007
+#define IDM_DIGIT_GROUPING 40008
+#define IDM_EXPONENTIAL 40009
+#define IDM_SORT_DATA 40010
+#define IDM_REVERSE_DATA 40011
+#define IDM_ABOUT 40012
+#define IDM_SAMPLE_FIRST 49000
+#define IDM_SAMPLE_LAST 49999
+#define IDM_CONVERSION_FIRST 50000
+
+// About box items
+#define IDC_ABOUT_LINK 50
+#define IDC_ABOUT_TEXT 51
+#define IDC_ABOUT_LOGO 52

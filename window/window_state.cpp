@@ -1,0 +1,6 @@
+#include "window/window_state.h"
+
+int numberBase = 10;
+int pendingDisplayBase = 0;
+int digitGrouping = 1;
+int exponentialNotation = 0;
