@@ -1,0 +1,44 @@
+#include "graph/statusbar_parts.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<int> Edges(int width, int charWidth, std::vector<int> widths) {
+    int edges[kMaxStatusParts + 1] = {};
+    const int n = ComputeStatusPartEdges(width, charWidth, static_cast<int>(widths.size()),
+                                         widths.data(), edges);
+    return std::vector<int>(edges, edges + n);
+}
+
+TEST(ComputeStatusPartEdges, StatisticsBarParts) {
+    EXPECT_EQ(Edges(615, 7, {15, -1, -1, -1}), (std::vector<int>{105, 275, 445, -1}));
+    // The shared width is divided toward zero; the first part keeps 15 characters.
+    EXPECT_EQ(Edges(616, 7, {15, -1, -1, -1}), (std::vector<int>{105, 275, 445, -1}));
+    EXPECT_EQ(Edges(400, 6, {15, -1, -1, -1}), (std::vector<int>{90, 193, 296, -1}));
+    // A parent narrower than the fixed part leaves negative shares.
+    EXPECT_EQ(Edges(60, 7, {15, -1, -1, -1}), (std::vector<int>{105, 90, 75, -1}));
+}
+
+TEST(ComputeStatusPartEdges, FixedAndSharedWidthsInAnyOrder) {
+    EXPECT_EQ(Edges(300, 10, {-1, 5, -1}), (std::vector<int>{125, 175, -1}));
+    EXPECT_EQ(Edges(300, 10, {-1, 5}), (std::vector<int>{250, 300}));
+    EXPECT_EQ(Edges(300, 10, {4, 6}), (std::vector<int>{40, 100})); // a fixed last part ends there
+    EXPECT_EQ(Edges(300, 10, {}), (std::vector<int>{}));
+}
+
+TEST(ComputeStatusPartEdges, NullWidthsGiveEqualParts) {
+    int edges[4] = {};
+    ASSERT_EQ(ComputeStatusPartEdges(615, 7, 4, nullptr, edges), 4);
+    EXPECT_EQ(std::vector<int>(edges, edges + 4), (std::vector<int>{153, 306, 459, 612}));
+}
+
+TEST(ComputeStatusPartEdges, AtMost64Parts) {
+    std::vector<int> widths(70, 1);
+    EXPECT_EQ(Edges(1000, 2, widths).size(), 64u);
+    EXPECT_EQ(Edges(1000, 2, widths).back(), 128);
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+#include "window/snap.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A work area that starts neither at the screen's left nor its top edge.
+const SnapRect kArea = {100, 50, 1100, 850}; // 1000 x 800
+
+struct SnapCase {
+    const char* what;
+    SnapRect window;
+    SnapRect expected;
+};
+
+TEST(SnapRectToWorkArea, CrossingAnEdgeSnapsToHalvesAndQuarters) {
+    const SnapCase cases[] = {
+        {"across the left edge", {50, 200, 450, 500}, {100, 50, 600, 850}},
+        {"across the left and top edges", {50, 20, 450, 500}, {100, 50, 600, 450}},
+        {"across the left and bottom edges", {50, 600, 450, 900}, {100, 450, 600, 850}},
+        {"across the right edge", {900, 200, 1200, 500}, {600, 50, 1100, 850}},
+        {"across the right and top edges", {900, 0, 1200, 500}, {600, 50, 1100, 450}},
+        {"across the right and bottom edges", {900, 700, 1200, 900}, {600, 450, 1100, 850}},
+        {"across the top edge", {300, 10, 600, 300}, {100, 50, 1100, 450}},
+        {"across the bottom edge", {300, 700, 600, 900}, {100, 450, 1100, 850}},
+    };
+    for (const auto& c : cases) {
+        const int keep[2] = {0, 0};
+        EXPECT_EQ(SnapRectToWorkArea(c.window, kArea, nullptr), c.expected) << c.what;
+        EXPECT_EQ(SnapRectToWorkArea(c.window, kArea, keep), c.expected) << c.what;
+    }
+}
+
+TEST(SnapRectToWorkArea, OddAreaSizesHalveTowardZero) {
+    const SnapRect area = {0, 0, 1001, 801};
+    EXPECT_EQ(SnapRectToWorkArea({-10, 100, 300, 400}, area, nullptr), (SnapRect{0, 0, 500, 801}));
+    EXPECT_EQ(SnapRectToWorkArea({900, -5, 1100, 400}, area, nullptr),
+              (SnapRect{501, 0, 1001, 400}));
+}
+
+TEST(SnapRectToWorkArea, InsideStaysOrIsCentred) {
+    const SnapRect inside = {200, 100, 600, 300}; // 400 x 200
+    EXPECT_EQ(SnapRectToWorkArea(inside, kArea, nullptr), inside);
+    const int keepSize[2] = {0, 0};
+    EXPECT_EQ(SnapRectToWorkArea(inside, kArea, keepSize), (SnapRect{400, 350, 800, 550}));
+    const int half[2] = {50, 25};
+    EXPECT_EQ(SnapRectToWorkArea(inside, kArea, half), (SnapRect{350, 350, 850, 550}));
+    const int outOfRange[2] = {101, -1};
+    EXPECT_EQ(SnapRectToWorkArea(inside, kArea, outOfRange), (SnapRect{400, 350, 800, 550}));
+    const int full[2] = {100, 1};
+    EXPECT_EQ(SnapRectToWorkArea(inside, kArea, full), (SnapRect{100, 446, 1100, 454}));
+}
+
+TEST(SnapRectToWorkArea, AWindowThatDoesNotTouchTheAreaIsLeftAlone) {
+    const SnapRect away[] = {
+        {-500, 100, 99, 300}, {1101, 100, 1500, 300}, {200, -300, 400, 49}, {200, 851, 400, 900}};
+    const int keep[2] = {0, 0};
+    for (const auto& r : away) EXPECT_EQ(SnapRectToWorkArea(r, kArea, keep), r);
+    // Touching an edge exactly counts as touching it.
+    EXPECT_EQ(SnapRectToWorkArea({-200, 100, 100, 300}, kArea, nullptr),
+              (SnapRect{100, 50, 600, 850}));
+}
+
+} // namespace

@@ -1,0 +1,55 @@
+#include "window/snap.h"
+
+namespace {
+
+// The vertical extent of a window snapped to the left or right half: the upper
+// or lower quarter when it also sticks out over the top or bottom edge.
+void SnapHeight(const SnapRect& r, const SnapRect& area, SnapRect& result) {
+    const int halfHeight = (area.bottom - area.top) / 2;
+    if (r.top < area.top) {
+        result.top = area.top;
+        result.bottom = area.top + halfHeight;
+    } else if (r.bottom > area.bottom) {
+        result.bottom = area.bottom;
+        result.top = area.bottom - halfHeight;
+    } else {
+        result.top = area.top;
+        result.bottom = area.bottom;
+    }
+}
+
+int PercentOf(int whole, int percent, int own) {
+    if (percent < 1 || percent > 100) return own;
+    return static_cast<int>(static_cast<long long>(whole) * percent / 100);
+}
+
+} // namespace
+
+SnapRect SnapRectToWorkArea(const SnapRect& r, const SnapRect& area, const int* sizePercent) {
+    if (r.right < area.left || r.left > area.right || r.bottom < area.top || r.top > area.bottom)
+        return r;
+    const int areaWidth = area.right - area.left;
+    const int areaHeight = area.bottom - area.top;
+    SnapRect result = r;
+    if (r.left < area.left) {
+        result.left = area.left;
+        result.right = area.left + areaWidth / 2;
+        SnapHeight(r, area, result);
+    } else if (r.right > area.right) {
+        result.right = area.right;
+        result.left = area.right - areaWidth / 2;
+        SnapHeight(r, area, result);
+    } else if (r.top < area.top) {
+        result = {area.left, area.top, area.right, area.top + areaHeight / 2};
+    } else if (r.bottom > area.bottom) {
+        result = {area.left, area.bottom - areaHeight / 2, area.right, area.bottom};
+    } else if (sizePercent) {
+        const int width = PercentOf(areaWidth, sizePercent[0], r.right - r.left);
+        const int height = PercentOf(areaHeight, sizePercent[1], r.bottom - r.top);
+        result.left = area.left + (areaWidth - width) / 2;
+        result.top = area.top + (areaHeight - height) / 2;
+        result.right = result.left + width;
+        result.bottom = result.top + height;
+    }
+    return result;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// Where a window goes when it is snapped to the desktop's work area: halves and
+// quarters when it sticks out over an edge, centred when it lies inside.
+
+struct SnapRect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+inline bool operator==(const SnapRect& a, const SnapRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The rectangle that window rectangle r takes in work area area. sizePercent is
+// null or {width percent, height percent}: a window inside the area is then
+// centred, sized by each percent from 1 to 100 or kept at its own size
+// otherwise; with null it stays where it is. A window that does not touch the
+// area is left alone.
+SnapRect SnapRectToWorkArea(const SnapRect& r, const SnapRect& area, const int* sizePercent);
