@@ -15,3 +15,16 @@ int RenderGraph(const RECT* rect, HDC dc, const int* firstIndex);
 // (horizontal, vertical) scroll positions, of which the horizontal one is the
 // first index.
 void PaintGraph(HWND window, HDC dc, const int* scrollPosition);
+
+// Frame, grid and labels of graphScale in colour, with the pen width given;
+// shrinks rect in place to the plot area. Returns 0 without drawing when the
+// scale has no step.
+int DrawGridAndLabels(RECT* rect, HDC dc, COLORREF colour, int penWidth, int withLabels);
+
+// n values from values as a line (lineWidth > 0) or as the filled area below it
+// (lineWidth <= 0), and as bars. Each returns 0 without drawing when rect is
+// null, n <= 0 or the scale's axis range is empty, else 1.
+int DrawLineGraph(const RECT* rect, HDC dc, const double* values, int n, COLORREF colour,
+                  int lineWidth, int lineSpacing);
+int DrawBarGraph(const RECT* rect, HDC dc, const double* values, int n, COLORREF colour,
+                 int barWidth, int barSpacing);

@@ -1,0 +1,79 @@
+#pragma once
+// Pixel arithmetic of the graph: where the frame, grid rows, line points and
+// bars go in a target rectangle. The GDI drawing in render_gui only connects
+// these positions.
+
+struct PlotRect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+struct PixelPoint {
+    int x;
+    int y;
+};
+
+// ---- frame, grid and labels ----
+
+struct GridFrame {
+    PlotRect plot;   // the rectangle shrunk to the plot area
+    int labelMargin; // room left of the plot area for the value labels; 0 without labels
+    int half;        // half a text line: the margin at the other edges
+};
+
+// Shrinks r to the plot area for text of the given metrics.
+GridFrame ComputeGridFrame(const PlotRect& r, int labelChars, int averageCharWidth, int textHeight,
+                           int internalLeading, bool withLabels);
+
+struct GridRow {
+    int offset;   // pixels above the plot area's bottom edge
+    double value; // value that the row's label shows
+};
+
+// Rows of the horizontal grid, from the bottom one (offset 0) upward, each
+// step apart in value, while the offset stays within the plot height. Writes
+// at most capacity rows and returns how many. Stops as well when the scale
+// gives no growing offsets (zero height or an empty axis range).
+int ComputeGridRows(int plotHeight, double axisMin, double axisMax, double step, GridRow* rows,
+                    int capacity);
+
+// The label text of a grid row (" %.5g ").
+void FormatGridLabel(double value, char* text, int size);
+
+// ---- line graph ----
+
+// Points a line graph of n values needs at most in plot, stop at the right
+// edge included, plus the two points that close the filled area.
+int LinePointCapacity(const PlotRect& plot, int n, int lineSpacing);
+
+// Computes the line's points into points (capacity from LinePointCapacity),
+// followed by the two points that close the area below it, and returns the
+// number of points of the line itself (not counting those two).
+int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double axisMin,
+                      double axisMax, int lineSpacing, PixelPoint* points, int capacity);
+
+// Merges runs of points in one pixel column into at most four points (first,
+// the two extremes, last), which a one-pixel line draws identically; the two
+// closing points follow the merged line as before. Returns the new count of
+// line points.
+int MergeColumnRuns(PixelPoint* points, int lineCount);
+
+// ---- bar graph ----
+
+struct BarLayout {
+    double width;
+    double spacing;
+};
+
+// Bar width and gap for n bars over plotWidth pixels; a negative spacing or a
+// width of 0 or less is fitted to the room.
+BarLayout ComputeBarLayout(int plotWidth, int n, int barWidth, int barSpacing);
+
+// Pixel row of the value 0.
+int ComputeZeroRow(const PlotRect& plot, double axisMin, double axisMax);
+
+// Rectangle of bar i of value in plot: left, top, right, bottom (the zero row).
+PlotRect ComputeBarRect(const PlotRect& plot, const BarLayout& layout, double axisMin,
+                        double axisMax, int zeroRow, int i, double value);

@@ -1,0 +1,103 @@
+#include "graph/statusbar_gui.h"
+
+#include "graph/dataset.h"
+#include "graph/graph_scale.h"
+#include "graph/statusbar_parts.h"
+#include "numtext/format_number.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+StatusBar statisticsBar;
+const int kStatisticsWidths[kStatisticsParts] = {15, -1, -1, -1};
+
+namespace {
+
+constexpr int kStatisticsTextSize = 64;
+
+int AverageCharWidth(HWND window) {
+    HDC dc = GetDC(window);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    ReleaseDC(window, dc);
+    return metrics.tmAveCharWidth;
+}
+
+} // namespace
+
+void StatusBar::Create(HWND parent, int parts, const int* widths, int show) {
+    Destroy();
+    window = CreateStatusWindowA(WS_CHILD, "", parent, 0);
+    SetParts(parts, widths);
+    SetVisible(show);
+}
+
+void StatusBar::SetParts(int n, const int* widths) {
+    if (!window) return;
+    SendMessageA(window, WM_SIZE, 0, 0);
+    RECT parent = {};
+    GetClientRect(GetParent(window), &parent);
+    int edges[kMaxStatusParts];
+    const int count = ComputeStatusPartEdges(parent.right - parent.left, AverageCharWidth(window),
+                                             n, widths, edges);
+    SendMessageA(window, SB_SETPARTS, count, reinterpret_cast<LPARAM>(edges));
+}
+
+void StatusBar::SetText(const char* text, int part) {
+    if (!window) return;
+    SendMessageA(window, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text ? text : ""));
+}
+
+void StatusBar::SetVisible(int show) {
+    if (!window) return;
+    const bool visible = show < 0 ? !IsWindowVisible(window) : show != 0;
+    ShowWindow(window, visible ? SW_SHOWNORMAL : SW_HIDE);
+}
+
+int StatusBar::GetHeight(bool evenWhenHidden) const {
+    if (!window || (!evenWhenHidden && !IsWindowVisible(window))) return 0;
+    RECT r = {};
+    if (!GetWindowRect(window, &r)) return 0;
+    return r.bottom - r.top;
+}
+
+void StatusBar::FitToParent(bool extendLastPart) {
+    if (!window) return;
+    SendMessageA(window, WM_SIZE, 0, 0);
+    if (!extendLastPart) return;
+    int edges[kMaxStatusParts];
+    const int count = static_cast<int>(
+        SendMessageA(window, SB_GETPARTS, kMaxStatusParts, reinterpret_cast<LPARAM>(edges)));
+    if (count <= 0 || count > kMaxStatusParts) return;
+    edges[count - 1] = -1;
+    SendMessageA(window, SB_SETPARTS, count, reinterpret_cast<LPARAM>(edges));
+}
+
+void StatusBar::Destroy() {
+    if (window) DestroyWindow(window);
+    window = nullptr;
+}
+
+namespace {
+
+// Composes one part's text right after formatting, since the formatter's
+// shared buffer is reused by the next value.
+void ShowValue(int part, const char* label, double value) {
+    const char* number = FormatNumber(value, nullptr, 4, 10, ",E=6 e=6");
+    char text[kStatisticsTextSize];
+    std::snprintf(text, sizeof text, "%s%s", label, number ? number : "");
+    statisticsBar.SetText(text, part);
+}
+
+} // namespace
+
+void ShowStatistics() {
+    statisticsBar.SetVisible(1);
+    char text[kStatisticsTextSize];
+    std::snprintf(text, sizeof text, "Data Points:%d", dataSet.count);
+    statisticsBar.SetText(text, 0);
+    ShowValue(1, "Min Value:", graphScale.dataMin);
+    ShowValue(2, "Max Value:", graphScale.dataMax);
+    ShowValue(3, "Avg Value:", graphScale.mean);
+}

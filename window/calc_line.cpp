@@ -1,0 +1,114 @@
+#include "window/calc_line.h"
+
+#include "text/temp_format.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Room for "%f" of the largest double (309 digits, sign, point, six fraction
+// digits and the terminator).
+constexpr int kDataValueSize = 330;
+
+constexpr int kRangeFields = 4;
+
+// The next field of the shrinking range copy: between the first "{" and the
+// first "," after it, or, when there is no such comma or nothing stands
+// before it, between the "{" and the first "}" after it.
+GrowableText NextRangeField(const GrowableText& copy) {
+    const size_t open = copy.Find('{');
+    if (open == GrowableText::kNotFound) return GrowableText();
+    const char* text = copy.Text();
+    const size_t comma = copy.Find(',', open + 1);
+    if (comma != GrowableText::kNotFound && comma > open + 1)
+        return GrowableText(text + open + 1, comma - open - 1);
+    const size_t close = copy.Find('}', open + 1);
+    if (close == GrowableText::kNotFound) return GrowableText();
+    return GrowableText(text + open + 1, close - open - 1);
+}
+
+} // namespace
+
+bool EndsWithEquals(const char* text) {
+    const size_t length = text ? std::strlen(text) : 0;
+    return length > 0 && text[length - 1] == '=';
+}
+
+GrowableText NormaliseLine(const char* lineText, int base) {
+    GrowableText working(lineText);
+    working.DeleteEvery(" ");
+    working.UpperCase();
+    if (base == 10) {
+        working.ReplaceEvery("E+", "*10^+");
+        working.ReplaceEvery("E-", "*10^-");
+    }
+    working.ReplaceEvery("XOR", "xor");
+    working.ReplaceEvery("EXP", "exp");
+    working.ReplaceEvery("MAX", "max");
+    working.DeleteEvery("INFINITY");
+    return working;
+}
+
+LineKind ClassifyLine(const GrowableText& working) {
+    if (working.Find('X') != GrowableText::kNotFound ||
+        working.Find('Y') != GrowableText::kNotFound)
+        return LineKind::Plot;
+    if (working.Find("DATA") != GrowableText::kNotFound) return LineKind::DataTransform;
+    return LineKind::Evaluate;
+}
+
+bool TakePlotRange(GrowableText& working, PlotRange& range, FieldEvaluator evaluate, int base) {
+    const size_t open = working.Find('{');
+    if (open == GrowableText::kNotFound) return false;
+    const size_t close = working.Find('}', open + 1);
+    if (close == GrowableText::kNotFound) return false;
+    const GrowableText rangeText(working.Text() + open, close - open + 1);
+
+    double* const fields[kRangeFields] = {&range.from, &range.to, &range.step, &range.count};
+    GrowableText copy(rangeText);
+    for (double* field : fields) {
+        const GrowableText fieldText = NextRangeField(copy);
+        if (fieldText.IsEmpty()) continue;
+        *field = evaluate(fieldText.Text(), base);
+        const size_t at = copy.Find(fieldText.Text());
+        if (at != GrowableText::kNotFound) copy.Erase(at, fieldText.Length() + 1);
+    }
+    working.DeleteEvery(rangeText.Text());
+    return true;
+}
+
+void ApplyDefaultStep(PlotRange& range, int width) {
+    if (range.step <= 0 && range.count <= 0) range.step = (range.to - range.from) / width;
+}
+
+void FormatDataValue(double value, char* text, int size) {
+    // Both C runtimes spell the non-finite values their own way; these are fixed.
+    if (std::isnan(value))
+        std::snprintf(text, static_cast<size_t>(size), "nan");
+    else if (std::isinf(value))
+        std::snprintf(text, static_cast<size_t>(size), value < 0 ? "-inf" : "inf");
+    else
+        std::snprintf(text, static_cast<size_t>(size), "%f", value);
+}
+
+void TransformDataValues(const GrowableText& working, double* values, int count,
+                         FieldEvaluator evaluate, int base) {
+    char valueText[kDataValueSize];
+    for (int i = 0; i < count; ++i) {
+        FormatDataValue(values[i], valueText, kDataValueSize);
+        GrowableText expression(working);
+        expression.ReplaceEvery("DATA", valueText);
+        values[i] = evaluate(expression.Text(), base);
+    }
+}
+
+const char* MakeResultOptions(int digitGrouping, int exponentialNotation) {
+    return TempFormat("c %s %s", digitGrouping ? "," : "",
+                      exponentialNotation ? "E=0 e=0" : "E=24 e=8");
+}
+
+bool KeepsLineSelected(const char* text) {
+    return std::strchr(text, 'I') != nullptr;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The text work of the calculation line: when a line is evaluated, how its
+// working copy is normalised and classified, how a plot range in braces is
+// read, how DATA values are written into an expression, and which results stay
+// selected. The Win32 side is EvaluateLine in calc_line_gui.
+#include "text/growable_text.h"
+
+// The line is read into this many bytes (1535 characters and the terminator).
+constexpr int kLineBufferSize = 1536;
+
+// A change of the line starts an evaluation only when its text ends with "=".
+bool EndsWithEquals(const char* text);
+
+// The working copy of line text (its "=" already trimmed): spaces deleted,
+// upper-cased, exponents made evaluable in base 10, and the words that contain
+// X or Y (xor, exp, max, INFINITY) kept from looking like variables.
+GrowableText NormaliseLine(const char* lineText, int base);
+
+enum class LineKind { Plot, DataTransform, Evaluate };
+LineKind ClassifyLine(const GrowableText& working);
+
+// Evaluates one expression without variables in base.
+using FieldEvaluator = double (*)(const char* text, int base);
+
+struct PlotRange {
+    double from = -10;
+    double to = 10;
+    double step = 0;
+    double count = 0;
+};
+
+// Reads the range in braces of the working copy into range (fields from, to,
+// step, count; an empty field keeps its default) and deletes the range text
+// from the working copy, which leaves the equation. Returns false, changing
+// nothing, when there is no range.
+bool TakePlotRange(GrowableText& working, PlotRange& range, FieldEvaluator evaluate, int base);
+
+// Without a step or a count, one point per pixel column of width.
+void ApplyDefaultStep(PlotRange& range, int width);
+
+// The text a data value takes in a DATA expression: fixed notation with six
+// fraction digits ("inf", "-inf" and "nan" for values that are not finite).
+void FormatDataValue(double value, char* text, int size);
+
+// Replaces each of the count values by the working copy evaluated with DATA
+// standing for the value.
+void TransformDataValues(const GrowableText& working, double* values, int count,
+                         FieldEvaluator evaluate, int base);
+
+// The formatter's option string for a result.
+const char* MakeResultOptions(int digitGrouping, int exponentialNotation);
+
+// A written-back line stays wholly selected when it holds an upper-case "I"
+// ("INVALID", "+INFINITY", "-INFINITY"), so the next keystroke replaces it.
+bool KeepsLineSelected(const char* text);

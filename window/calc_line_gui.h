@@ -1,0 +1,20 @@
+#pragma once
+// The calculation line of the main window.
+#include <windows.h>
+
+// Handles a change of the line: evaluates, plots or transforms the data set
+// when the text ends with "=", and writes the line back.
+void EvaluateLine(HWND mainWindow);
+
+// Gives the graph area room (grows the window) when it is less than 20 pixels tall.
+void EnsureGraphVisible(HWND mainWindow);
+
+// The tail after the data set was replaced: statistics, scroll range, room for
+// the graph, and a repaint of the graph area, or of the whole window (with the
+// graph area) when wholeWindow is true (after a data file).
+void RefreshAfterNewData(HWND mainWindow, bool wholeWindow);
+
+// Selects the whole line and deletes it, as Escape does.
+void ClearCalculationLine(HWND line);
+// Selects the whole line, then puts the caret at its end.
+void MoveCaretToEnd(HWND line);

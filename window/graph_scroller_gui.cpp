@@ -1,0 +1,127 @@
+#include "window/graph_scroller_gui.h"
+
+#include "graph/dataset.h"
+#include "graph/graph_settings.h"
+#include "window/resources/resource_ids.h"
+
+#include <algorithm>
+
+GraphScroller graphScroller;
+WNDPROC previousGraphAreaProc = nullptr;
+
+namespace {
+
+// Thumb messages carry only 16 bits of position; longer ranges take the
+// tracked position from the bar itself.
+constexpr int kMaxMessagePosition = 0xFFFF;
+
+void SetBarRange(HWND window, int bar, int count, unsigned extraMask) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | extraMask;
+    info.nMin = 0;
+    info.nMax = std::max(count - 1, 0);
+    SetScrollInfo(window, bar, &info, TRUE);
+}
+
+void SetBarPage(HWND window, int bar, int length, int unit, unsigned extraMask) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_PAGE | extraMask;
+    info.nPage = static_cast<UINT>(std::max(length / std::max(unit, 1), 0));
+    SetScrollInfo(window, bar, &info, TRUE);
+}
+
+int NewPosition(const SCROLLINFO& info, WPARAM first) {
+    const int page = static_cast<int>(info.nPage);
+    switch (LOWORD(first)) {
+    case SB_LINELEFT: return std::max(info.nPos - 1, info.nMin);
+    case SB_LINERIGHT: return std::min(info.nPos + 1, info.nMax);
+    case SB_PAGELEFT: return std::max(info.nPos - page, info.nMin);
+    case SB_PAGERIGHT: return std::min(info.nPos + page, info.nMax);
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: return info.nMax > kMaxMessagePosition ? info.nTrackPos : HIWORD(first);
+    case SB_LEFT: return info.nMin;
+    case SB_RIGHT: return info.nMax;
+    default: return info.nPos;
+    }
+}
+
+void SetBarPosition(HWND window, int bar, int position) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    info.nPos = position;
+    SetScrollInfo(window, bar, &info, TRUE);
+}
+
+} // namespace
+
+void GraphScroller::SetRange(HWND newWindow, const ScrollPair* range, const ScrollPair* units) {
+    window = newWindow;
+    if (units) {
+        unitX = units->x;
+        unitY = units->y;
+    }
+    SetBarRange(window, SB_HORZ, range ? range->x : 0, extraMaskX);
+    SetBarRange(window, SB_VERT, range ? range->y : 0, extraMaskY);
+    UpdatePages();
+    const ScrollPair position = GetPosition();
+    SetPosition(position.x, position.y);
+}
+
+void GraphScroller::UpdatePages() {
+    if (!window) return;
+    // Twice: the first pass may show or hide a bar and so change the client size.
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT client = {};
+        GetClientRect(window, &client);
+        SetBarPage(window, SB_HORZ, client.right - client.left, unitX, extraMaskX);
+        SetBarPage(window, SB_VERT, client.bottom - client.top, unitY, extraMaskY);
+    }
+}
+
+ScrollPair GraphScroller::GetPosition() const {
+    if (!window) return {0, 0};
+    return {GetScrollPos(window, SB_HORZ), GetScrollPos(window, SB_VERT)};
+}
+
+ScrollPair GraphScroller::SetPosition(int x, int y) {
+    if (window) {
+        // Positions are set directly rather than through a thumb message,
+        // whose 16 bits would cut positions past 65535.
+        SetBarPosition(window, SB_HORZ, x);
+        SetBarPosition(window, SB_VERT, y);
+    }
+    return GetPosition();
+}
+
+ScrollPair GraphScroller::HandleScroll(UINT message, WPARAM first, LPARAM second) {
+    if (!window || (message != WM_HSCROLL && message != WM_VSCROLL)) return GetPosition();
+    const int bar = message == WM_HSCROLL ? SB_HORZ : SB_VERT;
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(window, bar, &info);
+    SetBarPosition(window, bar, NewPosition(info, first));
+    return GetPosition();
+}
+
+void UpdateGraphScrollRange(HWND mainWindow) {
+    ScrollPair units = {0, 0};
+    ScrollPair range = {0, 0};
+    if (graphSettings.graphType == 'L') {
+        units.x = graphSettings.lineSpacing + 1;
+        range.x = graphSettings.lineSpacing < 0 ? 1 : dataSet.count;
+    } else if (graphSettings.graphType == 'B') {
+        units.x = graphSettings.barWidth + graphSettings.barSpacing;
+        range.x = graphSettings.barSpacing >= 0 && graphSettings.barWidth > 0 ? dataSet.count : 1;
+    }
+    graphScroller.SetRange(GetDlgItem(mainWindow, IDC_GRAPH_AREA), &range, &units);
+}
+
+LRESULT CALLBACK GraphAreaProc(HWND window, UINT message, WPARAM first, LPARAM second) {
+    if ((message >= WM_MOUSEFIRST && message <= 0x20E) || message == WM_HSCROLL)
+        return SendMessageA(GetParent(window), message, first, second);
+    return CallWindowProcA(previousGraphAreaProc, window, message, first, second);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Horizontal paging of the graph area through its standard scroll bars, and
+// the graph area's window procedure that hands the mouse to the main window.
+#include <windows.h>
+
+struct ScrollPair {
+    int x;
+    int y;
+};
+
+class GraphScroller {
+  public:
+    // Attaches to window (kept from then on); range and units are null or
+    // (horizontal, vertical) pairs. The positions are brought back into range.
+    void SetRange(HWND window, const ScrollPair* range, const ScrollPair* units);
+    void UpdatePages();
+    ScrollPair GetPosition() const;
+    ScrollPair SetPosition(int x, int y);
+    // Moves a bar as a scroll message asks; other messages only read the position.
+    ScrollPair HandleScroll(UINT message, WPARAM first, LPARAM second);
+    // Forgets the window, as at start (a new main window).
+    void Reset() { *this = GraphScroller(); }
+
+    HWND window = nullptr;
+    int unitX = 0;
+    int unitY = 0;
+    unsigned extraMaskX = 0;
+    unsigned extraMaskY = 0;
+};
+extern GraphScroller graphScroller;
+
+// Sets the graph area's horizontal range from the data set and the graph
+// settings: one unit per point, as many units as points.
+void UpdateGraphScrollRange(HWND mainWindow);
+
+// The graph area's previous procedure, kept when GraphAreaProc replaces it.
+extern WNDPROC previousGraphAreaProc;
+LRESULT CALLBACK GraphAreaProc(HWND window, UINT message, WPARAM first, LPARAM second);

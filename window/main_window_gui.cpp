@@ -1,0 +1,147 @@
+#include "window/main_window_gui.h"
+
+#include "graph/render_gui.h"
+#include "graph/statusbar_gui.h"
+#include "window/calc_line_gui.h"
+#include "window/commands_gui.h"
+#include "window/graph_scroller_gui.h"
+#include "window/resources/resource_ids.h"
+#include "window/startup_gui.h"
+
+#include <windowsx.h>
+
+HMENU mainPopupMenu = nullptr;
+
+namespace {
+
+constexpr COLORREF kLineTextColour = RGB(0, 255, 0);
+constexpr COLORREF kLineBackColour = RGB(0, 0, 0);
+constexpr int kMenuButtonMargin = 2;
+constexpr int kLineToButtonGap = 10;
+constexpr int kGraphGap = 4;
+
+// A child's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND parent, HWND child) {
+    RECT r = {};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+BOOL OnInitDialog(HWND window, const char* argument) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    SetClassLongPtrA(window, GCLP_HICON,
+                     reinterpret_cast<LONG_PTR>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP))));
+    SendDlgItemMessageA(window, IDC_CALC_LINE, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont),
+                        FALSE);
+    statisticsBar.Create(window, kStatisticsParts, kStatisticsWidths, 0);
+    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
+    mainPopupMenu = menu ? GetSubMenu(menu, 0) : nullptr;
+    graphScroller.Reset();
+    previousGraphAreaProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(GetDlgItem(window, IDC_GRAPH_AREA), GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(GraphAreaProc)));
+    EnterSettingsFolder(kSettingsFolderSpec, nullptr);
+    RestoreWindowPosition(window);
+    (void)argument; // the command-line argument is taken here once it is supported
+    RECT client = {};
+    GetClientRect(window, &client);
+    SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    return TRUE; // the default focus: the calculation line
+}
+
+void OnClose(HWND window) {
+    SaveWindowPosition(window);
+    EndDialog(window, 0);
+}
+
+// Exactly the system menu's Move and Size commands snap the window; a title
+// bar drag (another command value) moves normally.
+BOOL OnSysCommand(HWND window, WPARAM command) {
+    static const int kKeepSize[2] = {0, 0};
+    if (command == SC_SIZE) EnsureGraphVisible(window);
+    if (command != SC_MOVE && command != SC_SIZE) return FALSE;
+    SnapWindowToWorkArea(window, kKeepSize, TRUE);
+    SetWindowLongPtrA(window, DWLP_MSGRESULT, 0);
+    return TRUE;
+}
+
+void OnExitSizeMove(HWND window) {
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+        SnapWindowToWorkArea(window, nullptr, TRUE);
+}
+
+void OnHScroll(HWND window, WPARAM first, LPARAM second) {
+    graphScroller.HandleScroll(WM_HSCROLL, first, second);
+    InvalidateRect(GetDlgItem(window, IDC_GRAPH_AREA), nullptr, FALSE);
+}
+
+INT_PTR OnCtlColorEdit(HDC dc) {
+    SetTextColor(dc, kLineTextColour);
+    SetBkColor(dc, kLineBackColour);
+    return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));
+}
+
+void OnLButtonDblClk(HWND window) {
+    PostMessageA(window, WM_COMMAND, IDM_GRAPHING_OPTIONS, 0);
+}
+
+void OnRButtonUp(HWND window) {
+    const DWORD position = GetMessagePos();
+    OpenMainPopupMenu(window, GET_X_LPARAM(position), GET_Y_LPARAM(position));
+}
+
+} // namespace
+
+void LayoutMainWindow(HWND window, int cx, int cy) {
+    HWND line = GetDlgItem(window, IDC_CALC_LINE);
+    HWND button = GetDlgItem(window, IDC_MENU_BUTTON);
+    HWND graph = GetDlgItem(window, IDC_GRAPH_AREA);
+    if (!line || !button || !graph) return; // a size message before the controls exist
+    const RECT e = ChildRect(window, line);
+    const RECT m = ChildRect(window, button);
+    const int mw = m.right - m.left;
+    const int mh = m.bottom - m.top;
+    MoveWindow(button, cx - mw - kMenuButtonMargin, m.top, mw, mh, TRUE);
+    MoveWindow(line, e.left, e.top, cx - mw - e.left - kLineToButtonGap - kMenuButtonMargin,
+               e.bottom - e.top, TRUE);
+    const int sb = statisticsBar.GetHeight(true);
+    MoveWindow(graph, e.left, e.bottom + kGraphGap, cx - e.left, cy - e.bottom - sb - kGraphGap,
+               TRUE);
+    ShowWindow(graph, SW_SHOWNA);
+    statisticsBar.SetVisible(cy - e.bottom - statisticsBar.GetHeight(true) - kGraphGap > 0);
+    UpdateGraphScrollRange(window);
+    statisticsBar.FitToParent(true);
+    statisticsBar.SetParts(kStatisticsParts, kStatisticsWidths);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+BOOL PaintGraphArea(const DRAWITEMSTRUCT* item) {
+    if (!item || item->CtlID != IDC_GRAPH_AREA) return FALSE;
+    const ScrollPair p = graphScroller.GetPosition();
+    HGDIOBJ previous = SelectObject(item->hDC, backBrush);
+    Rectangle(item->hDC, 0, 0, item->rcItem.right, item->rcItem.bottom);
+    SelectObject(item->hDC, previous);
+    const int position[2] = {p.x, p.y};
+    PaintGraph(item->hwndItem, item->hDC, position);
+    return TRUE;
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM first, LPARAM second) {
+    switch (message) {
+    case WM_INITDIALOG: return OnInitDialog(window, reinterpret_cast<const char*>(second));
+    case WM_SIZE: LayoutMainWindow(window, GET_X_LPARAM(second), GET_Y_LPARAM(second)); return TRUE;
+    case WM_CLOSE: OnClose(window); return TRUE;
+    case WM_COMMAND: OnCommand(window, LOWORD(first), HIWORD(first)); return TRUE;
+    case WM_SYSCOMMAND: return OnSysCommand(window, first);
+    case WM_EXITSIZEMOVE: OnExitSizeMove(window); return TRUE;
+    case WM_INITMENUPOPUP: OnInitMenuPopup(window, reinterpret_cast<HMENU>(first)); return TRUE;
+    case WM_HSCROLL: OnHScroll(window, first, second); return TRUE;
+    case WM_DRAWITEM: return PaintGraphArea(reinterpret_cast<const DRAWITEMSTRUCT*>(second));
+    case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(first));
+    case WM_LBUTTONDBLCLK: OnLButtonDblClk(window); return TRUE;
+    case WM_RBUTTONUP: OnRButtonUp(window); return TRUE;
+    case WM_DROPFILES: OnDropFiles(window, reinterpret_cast<HDROP>(first)); return TRUE;
+    default: return FALSE;
+    }
+}

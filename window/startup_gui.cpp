@@ -1,0 +1,111 @@
+#include "window/startup_gui.h"
+
+#include "graph/render_gui.h"
+#include "graph/statusbar_gui.h"
+#include "window/settings_path.h"
+#include "text/convert.h"
+#include "window/snap.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+int fontMode = -1;
+HFONT lineFont = nullptr;
+const char* settingsFile = "win.ini";
+
+namespace {
+
+constexpr char kFontSection[] = "TamsoloSoftware";
+constexpr char kFontModeKey[] = "FontMode";
+constexpr char kFoldersSection[] = "Folders";
+constexpr char kFoldersKey[] = "TamsoloTools";
+constexpr char kFolderSettingsFile[] = ".\\TamsoloTools.ini";
+constexpr char kSystemSettingsFile[] = "win.ini";
+
+void DestroyStatisticsBar() {
+    statisticsBar.Destroy();
+}
+
+} // namespace
+
+HFONT CreatePointFont(const char* faceName, int fixedPitch, int points, int weight) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       fixedPitch ? FIXED_PITCH : VARIABLE_PITCH, faceName);
+}
+
+void PrepareStartup() {
+    fontMode = GetProfileIntA(kFontSection, kFontModeKey, -1);
+    lineFont = fontMode < 0 ? static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT))
+                            : CreatePointFont("Courier New", 1, fontMode, FW_NORMAL);
+    char folder[kPathBufferSize] = "";
+    settingsFile = GetProfileStringA(kFoldersSection, kFoldersKey, "", folder, kPathBufferSize) != 0
+                       ? kFolderSettingsFile
+                       : kSystemSettingsFile;
+    InitCommonControls();
+    static bool cleanupRegistered = false;
+    if (!cleanupRegistered) std::atexit(DestroyStatisticsBar);
+    cleanupRegistered = true;
+    backBrush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+}
+
+void EnterSettingsFolder(const char* spec, char* saveTo) {
+    if (saveTo) GetCurrentDirectoryA(kPathBufferSize, saveTo);
+    if (!spec) spec = GetCommandLineA();
+    char target[kPathBufferSize] = "";
+    char key[kPathBufferSize];
+    if (ExtractFolderKey(spec, key, sizeof key)) {
+        GetProfileStringA(kFoldersSection, key, "", target, kPathBufferSize);
+        if (target[0] == '\0') CopyBounded(target, sizeof target, GetCommandLineA());
+    } else {
+        CopyBounded(target, sizeof target, spec);
+    }
+    if (SetCurrentDirectoryA(target)) return;
+    char folder[kPathBufferSize];
+    DeriveFolderFromCommandLine(target, folder, sizeof folder);
+    SetCurrentDirectoryA(folder);
+}
+
+int WriteProfileIntIfChanged(const char* file, const char* section, const char* key, int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    const size_t length = std::strlen(text);
+    char stored[sizeof text + 2] = "";
+    GetPrivateProfileStringA(section, key, "", stored, static_cast<DWORD>(length + 2), file);
+    if (std::strcmp(stored, text) == 0) return 1;
+    return WritePrivateProfileStringA(section, key, text, file);
+}
+
+void SnapWindowToWorkArea(HWND window, const int* sizePercent, BOOL repaint) {
+    RECT current = {};
+    RECT area = {};
+    GetWindowRect(window, &current);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    const SnapRect r = {current.left, current.top, current.right, current.bottom};
+    const SnapRect snapped =
+        SnapRectToWorkArea(r, {area.left, area.top, area.right, area.bottom}, sizePercent);
+    if (snapped == r) return;
+    MoveWindow(window, snapped.left, snapped.top, snapped.right - snapped.left,
+               snapped.bottom - snapped.top, repaint);
+}
+
+void RestoreWindowPosition(HWND mainWindow) {
+    const int x = GetPrivateProfileIntA(kSettingsSection, kWindowPosXKey, -1, settingsFile);
+    const int y = GetPrivateProfileIntA(kSettingsSection, kWindowPosYKey, -1, settingsFile);
+    if (x >= 0 && y >= 0)
+        SetWindowPos(mainWindow, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SaveWindowPosition(HWND mainWindow) {
+    RECT r = {};
+    GetWindowRect(mainWindow, &r);
+    EnterSettingsFolder(kSettingsFolderSpec, nullptr);
+    WriteProfileIntIfChanged(settingsFile, kSettingsSection, kWindowPosXKey, r.left);
+    WriteProfileIntIfChanged(settingsFile, kSettingsSection, kWindowPosYKey, r.top);
+}

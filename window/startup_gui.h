@@ -1,0 +1,42 @@
+#pragma once
+// Start-up and settings: the line's font, the settings file, the settings
+// folder, the saved window position and snapping to the work area.
+#include <windows.h>
+
+// "FontMode" of the system profile: the line's font size in points, or -1.
+extern int fontMode;
+// The calculation line's font.
+extern HFONT lineFont;
+// Private-profile file of the window position: ".\TamsoloTools.ini" in the
+// settings folder, or "win.ini" (the system profile) without one.
+extern const char* settingsFile;
+
+constexpr char kSettingsSection[] = "TamsoloCalc";
+constexpr char kWindowPosXKey[] = "WindowPosX";
+constexpr char kWindowPosYKey[] = "WindowPosY";
+constexpr char kSettingsFolderSpec[] = "<TamsoloTools>";
+
+// Everything prepared before the main window: font size, line font, settings
+// file, common controls, the exit clean-up of the statistics bar and the
+// graph's back brush.
+void PrepareStartup();
+
+HFONT CreatePointFont(const char* faceName, int fixedPitch, int points, int weight);
+
+// Makes the settings folder (spec "<key>": the "Folders" entry of key) or the
+// folder spec names the current folder; saveTo, when not null, receives the
+// previous current folder (260 characters).
+void EnterSettingsFolder(const char* spec, char* saveTo);
+
+// Writes value under key unless the stored text already equals it. Returns 1
+// when nothing had to be written, else the result of the write.
+int WriteProfileIntIfChanged(const char* file, const char* section, const char* key, int value);
+
+// Snaps window to the work area; sizePercent is null or {width %, height %}.
+void SnapWindowToWorkArea(HWND window, const int* sizePercent, BOOL repaint);
+
+// The saved position of the main window: moved there when both coordinates
+// are 0 or more.
+void RestoreWindowPosition(HWND mainWindow);
+// Writes the main window's position when it differs from the stored one.
+void SaveWindowPosition(HWND mainWindow);
