@@ -240,6 +240,39 @@ double LcmOf(double a, double b) {
     return kNaN; // no exact multiple within the bounded search
 }
 
+bool IsFunctionWord(int32_t token) {
+    switch (token) {
+    case kTokenSqrt:
+    case kTokenInv:
+    case kTokenAbs:
+    case kTokenCos:
+    case kTokenSin:
+    case kTokenTan:
+    case kTokenAcos:
+    case kTokenAsin:
+    case kTokenAtan:
+    case kTokenLog:
+    case kTokenLn:
+    case kTokenExp:
+    case kTokenInt:
+    case kTokenFact:
+    case kTokenSum:
+    case kTokenProd:
+    case kTokenAvg:
+    case kTokenMin:
+    case kTokenMax:
+    case kTokenGcd:
+    case kTokenLcm:
+    case kTokenRnd:
+    case kTokenRem:
+    case kTokenMod:
+    case kTokenPow:
+    case kTokenCond:
+    case kTokenRand: return true;
+    default: return false;
+    }
+}
+
 double ParseFunction(EvalContext& ctx) {
     switch (ctx.token) {
     case kTokenSqrt:
@@ -271,6 +304,6 @@ double ParseFunction(EvalContext& ctx) {
         return ParseTwoArguments(ctx, [](double a, double b) { return std::pow(a, b); });
     case kTokenCond: return ParseConditional(ctx);
     case kTokenRand: return ParseRandom(ctx);
-    default: return ErrorValue; // no value can start here; the token stays
+    default: return ErrorValue; // not reached: IsFunctionWord said it is one
     }
 }

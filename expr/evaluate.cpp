@@ -255,10 +255,23 @@ double ParseCondition(EvalContext& ctx) {
 
 // primary -> number | literal | "(" condition any | ("-" | "+" | "!") primary | function
 double ParsePrimary(EvalContext& ctx) {
-    if (ctx.token == kTokenNumber || ctx.token == kTokenString) {
+    switch (ctx.token) {
+    case kTokenNumber:
+    case kTokenString: {
         const double value = ctx.tokenValue;
         NextToken(ctx);
         return value;
+    }
+    case '(':
+    case '[':
+    case '{':
+    case '-':
+    case kTokenNeg:
+    case '+':
+    case '!':
+    case kTokenNot: break;
+    default:
+        if (!IsFunctionWord(ctx.token)) return ErrorValue; // no value starts here; the token stays
     }
     if (!EnterNesting(ctx)) return ErrorValue;
     const double value = ParseNestedPrimary(ctx);

@@ -10,7 +10,10 @@ double ParseCondition(EvalContext& ctx);
 // The tightest level: one value with its prefix operators.
 double ParsePrimary(EvalContext& ctx);
 
-// A built-in function whose word is the current token (not "neg" or "not").
+// Whether token is the word of a built-in function (other than "neg" and "not").
+bool IsFunctionWord(int32_t token);
+
+// The built-in function whose word is the current token.
 double ParseFunction(EvalContext& ctx);
 
 // Opens one more level of nesting; false (and the evaluation stopped, with
