@@ -9,6 +9,8 @@ namespace {
 
 // " %.4g " of any double fits easily ("-1.234e+308" is 11 characters).
 constexpr int kLabelBufferSize = 32;
+// More labels than any axis can show; bounds the measuring loop.
+constexpr int kMaxLabels = 4096;
 
 // Length of the label of one tick value.
 int LabelLength(double value) {
@@ -99,9 +101,14 @@ void GraphScale::SetData(const double* values, int count, int divisions) {
         return reset();
 
     // With the step resolvable at both ends every addition moves on by at least
-    // two thirds of a step, so the loop ends after about divisions + 3 labels.
-    for (double v = lo; v <= hi; v += step) {
+    // two thirds of a step, so the loop ends after about divisions + 3 labels;
+    // the cap only matters for divisions far beyond the 8 that callers pass.
+    int labels = 0;
+    for (double v = lo; v <= hi && labels < kMaxLabels; ++labels) {
         const int length = LabelLength(v);
         if (length > labelChars) labelChars = length;
+        const double next = v + step;
+        if (!(next > v)) break;
+        v = next;
     }
 }

@@ -179,3 +179,13 @@ TEST(SetData, AxisHoldsEveryFiniteValueOnANiceGrid) {
         }
     }
 }
+
+TEST(SetData, HugeDivisionCountsStillEndQuickly) {
+    const std::vector<double> values = {0, 1};
+    GraphScale scale;
+    scale.SetData(values.data(), 2, INT32_MAX);
+    EXPECT_EQ(scale.step, NiceStep(1.0 / INT32_MAX));
+    EXPECT_EQ(scale.axisMin, 0);
+    EXPECT_GE(scale.axisMax, 1);
+    EXPECT_GT(scale.labelChars, 0);
+}
