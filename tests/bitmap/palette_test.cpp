@@ -200,7 +200,7 @@ TEST(CountColors, SkipsTheTransparentColour) {
 TEST(BuildPalette, ExactColoursComeInScanOrderTopRowFirst) {
     TBitmap bitmap(3, 3, 24);
     const uint32_t pixels[3][3] = {
-        {kGreen, kGreen, kRed}, {kRed, kBlue, kGreen}, {kWhite, kRed, kBlue}};
+        {kGreen, kGreen, kRed}, {kBlue, kBlue, kWhite}, {kRed, kWhite, kBlue}};
     Fill(bitmap, [&](int x, int y) { return pixels[y][x]; });
     uint32_t table[8];
     uint8_t* lookup = reinterpret_cast<uint8_t*>(table);
@@ -388,6 +388,16 @@ TEST(ConvertTo, WorksFromIndexedAndSixteenBitSources) {
     ASSERT_EQ(mono.ConvertTo(4), 1);
     EXPECT_EQ(mono.GetPixelAt(0, 0), 0x00000000u);
     EXPECT_EQ(mono.GetPixelAt(3, 3), 0x01FFFFFFu);
+}
+
+TEST(ConvertTo, NothingButTheTransparentColourIsLeftAlone) {
+    TBitmap bitmap(4, 4, 24);
+    Fill(bitmap, [](int, int) { return kWhite; });
+    bitmap.transparentColor = kWhite;
+    uint8_t* block = bitmap.info;
+    EXPECT_EQ(bitmap.ConvertTo(1), 0);
+    EXPECT_EQ(bitmap.info, block);
+    EXPECT_EQ(bitmap.GetPixelAt(2, 2), kWhite);
 }
 
 TEST(ConvertTo, SameDepthAndOtherDepths) {
