@@ -15,6 +15,13 @@ struct PixelPoint {
     int y;
 };
 
+inline bool operator==(const PlotRect& a, const PlotRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline bool operator==(const PixelPoint& a, const PixelPoint& b) {
+    return a.x == b.x && a.y == b.y;
+}
+
 // ---- frame, grid and labels ----
 
 struct GridFrame {

@@ -1,0 +1,214 @@
+#include "graph/graph_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+struct LineResult {
+    std::vector<PixelPoint> line;
+    PixelPoint closeRight;
+    PixelPoint closeLeft;
+};
+
+LineResult Line(const PlotRect& plot, const std::vector<double>& values, double axisMin,
+                double axisMax, int lineSpacing) {
+    const int n = static_cast<int>(values.size());
+    const int capacity = LinePointCapacity(plot, n, lineSpacing);
+    std::vector<PixelPoint> points(capacity);
+    const int m = ComputeLinePoints(plot, values.data(), n, axisMin, axisMax, lineSpacing,
+                                    points.data(), capacity);
+    return {std::vector<PixelPoint>(points.begin(), points.begin() + m), points[m], points[m + 1]};
+}
+
+TEST(ComputeGridFrame, ShrinksToThePlotArea) {
+    const GridFrame labelled = ComputeGridFrame({0, 0, 400, 300}, 8, 6, 13, 3, true);
+    EXPECT_EQ(labelled.labelMargin, 48);
+    EXPECT_EQ(labelled.half, 8); // (13 + 3 + 1) / 2
+    EXPECT_EQ(labelled.plot, (PlotRect{48, 8, 392, 292}));
+
+    const GridFrame plain = ComputeGridFrame({10, 20, 400, 300}, 8, 6, 16, 2, false);
+    EXPECT_EQ(plain.labelMargin, 0);
+    EXPECT_EQ(plain.half, 9);
+    EXPECT_EQ(plain.plot, (PlotRect{19, 29, 391, 291}));
+
+    // Labels of no characters leave the left margin at half a line.
+    EXPECT_EQ(ComputeGridFrame({0, 0, 100, 100}, 0, 6, 13, 3, true).plot, (PlotRect{8, 8, 92, 92}));
+}
+
+std::vector<int> Offsets(int height, double axisMin, double axisMax, double step,
+                         std::vector<double>* values = nullptr, int capacity = 256) {
+    std::vector<GridRow> rows(capacity);
+    const int n = ComputeGridRows(height, axisMin, axisMax, step, rows.data(), capacity);
+    std::vector<int> offsets;
+    for (int i = 0; i < n; ++i) {
+        offsets.push_back(rows[i].offset);
+        if (values) values->push_back(rows[i].value);
+    }
+    return offsets;
+}
+
+TEST(ComputeGridRows, RowsFromTheBottomEdgeUpward) {
+    std::vector<double> values;
+    EXPECT_EQ(Offsets(200, 0, 8, 1, &values),
+              (std::vector<int>{0, 25, 50, 75, 100, 125, 150, 175, 200}));
+    EXPECT_EQ(values, (std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    // Offsets are truncated after adding a half.
+    EXPECT_EQ(Offsets(100, -1, 1, 0.25), (std::vector<int>{0, 13, 25, 38, 50, 63, 75, 88, 100}));
+    // The last row above the plot height is left out.
+    EXPECT_EQ(Offsets(99, -1, 1, 0.25), (std::vector<int>{0, 12, 25, 37, 50, 62, 74, 87, 99}));
+    EXPECT_EQ(Offsets(98, -1, 1, 0.25), (std::vector<int>{0, 12, 25, 37, 49, 61, 74, 86, 98}));
+    EXPECT_EQ(Offsets(97, 0, 1, 0.5), (std::vector<int>{0, 49, 97}));
+}
+
+TEST(ComputeGridRows, UnusableScalesGiveAtMostTheBottomRow) {
+    EXPECT_EQ(Offsets(100, 0, 8, 0), (std::vector<int>{}));
+    EXPECT_EQ(Offsets(100, 0, 8, std::nan("")), (std::vector<int>{}));
+    EXPECT_EQ(Offsets(100, 5, 5, 1), (std::vector<int>{0})); // empty axis range
+    EXPECT_EQ(Offsets(100, 8, 0, 1), (std::vector<int>{0})); // reversed axis range
+    EXPECT_EQ(Offsets(0, 0, 8, 1), (std::vector<int>{0}));   // no height
+    EXPECT_EQ(Offsets(-5, 0, 8, 1), (std::vector<int>{}));
+    EXPECT_EQ(Offsets(1000000, 0, 1, 1e-9, nullptr, 16).size(), 16u); // bounded
+}
+
+TEST(FormatGridLabel, FiveSignificantDigitsBetweenSpaces) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {{0, " 0 "}, {2.5, " 2.5 "}, {-123456, " -1.2346e+05 "}, {1.0 / 3, " 0.33333 "}};
+    for (const auto& c : cases) {
+        char text[64];
+        FormatGridLabel(c.value, text, sizeof text);
+        EXPECT_STREQ(text, c.text);
+    }
+}
+
+TEST(ComputeLinePoints, FittedSpacingRunsFromTheLeftToTheRightEdge) {
+    std::vector<double> values(100);
+    for (int i = 0; i < 100; ++i) values[i] = i;
+    const LineResult r = Line({0, 0, 400, 99}, values, 0, 99, -1);
+    ASSERT_EQ(r.line.size(), 100u);
+    EXPECT_EQ(r.line[0], (PixelPoint{0, 99}));
+    EXPECT_EQ(r.line[1], (PixelPoint{4, 98}));    // 400 / 99 = 4.04 pixels apart
+    EXPECT_EQ(r.line[50], (PixelPoint{202, 49})); // 202.02
+    EXPECT_EQ(r.line[74], (PixelPoint{299, 25})); // 298.99
+    EXPECT_EQ(r.line[99], (PixelPoint{400, 0}));
+    EXPECT_EQ(r.closeRight, (PixelPoint{400, 99}));
+    EXPECT_EQ(r.closeLeft, (PixelPoint{0, 99}));
+}
+
+TEST(ComputeLinePoints, FixedSpacingStopsAtTheRightEdge) {
+    std::vector<double> values(1000, 5);
+    const LineResult tight = Line({10, 0, 310, 100}, values, 0, 10, 0);
+    ASSERT_EQ(tight.line.size(), 301u);
+    EXPECT_EQ(tight.line.front(), (PixelPoint{10, 50}));
+    EXPECT_EQ(tight.line.back(), (PixelPoint{310, 50}));
+    EXPECT_EQ(tight.closeRight, (PixelPoint{310, 100}));
+    EXPECT_EQ(tight.closeLeft, (PixelPoint{10, 100}));
+
+    const LineResult spaced = Line({0, 0, 10, 100}, {1, 2, 3, 4, 5, 6}, 0, 10, 2);
+    std::vector<PixelPoint> expected = {{0, 90}, {3, 80}, {6, 70}, {9, 60}, {12, 50}};
+    EXPECT_EQ(spaced.line, expected);
+
+    // Fewer points than room: all of them, the last left of the edge.
+    const LineResult shortLine = Line({0, 0, 100, 100}, {0, 10}, 0, 10, 4);
+    EXPECT_EQ(shortLine.line, (std::vector<PixelPoint>{{0, 100}, {5, 0}}));
+    EXPECT_EQ(shortLine.closeRight, (PixelPoint{5, 100}));
+}
+
+TEST(ComputeLinePoints, NonFiniteValuesLeaveThePlotArea) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const LineResult r = Line({0, 0, 30, 100}, {std::nan(""), inf, -inf, 1e300}, 0, 10, 9);
+    EXPECT_EQ(r.line,
+              (std::vector<PixelPoint>{{0, 100 - 999999},
+                                       {10, 100 - 999999},
+                                       {20, 100 + 999999},
+                                       {30, 2147483647}})); // beyond the int range: saturated
+}
+
+TEST(ComputeLinePoints, OnePointAndNoPoints) {
+    const LineResult one = Line({0, 0, 100, 100}, {3}, 0, 10, -1);
+    EXPECT_EQ(one.line, (std::vector<PixelPoint>{{0, 70}}));
+    EXPECT_EQ(one.closeRight, (PixelPoint{0, 100}));
+    PixelPoint points[4];
+    EXPECT_EQ(ComputeLinePoints({0, 0, 100, 100}, nullptr, 0, 0, 1, -1, points, 4), 0);
+    EXPECT_EQ(LinePointCapacity({0, 0, 100, 100}, 0, -1), 0);
+}
+
+TEST(LinePointCapacity, FixedSpacingNeedsOnlyTheVisiblePoints) {
+    EXPECT_EQ(LinePointCapacity({0, 0, 1000, 10}, 10000000, 0), 1004);
+    EXPECT_EQ(LinePointCapacity({0, 0, 1000, 10}, 10000000, 9), 104);
+    EXPECT_EQ(LinePointCapacity({0, 0, 1000, 10}, 50, 0), 52);
+    EXPECT_EQ(LinePointCapacity({0, 0, 1000, 10}, 10000000, -1), 10000002);
+    EXPECT_EQ(LinePointCapacity({50, 0, 10, 10}, 100, 0), 3); // right of left: one point
+    // Every spacing and width: the computed line fits the capacity.
+    for (int spacing = 0; spacing < 7; ++spacing)
+        for (int width = -3; width < 40; ++width) {
+            const PlotRect plot = {5, 0, 5 + width, 10};
+            const std::vector<double> values(200, 1);
+            const int capacity = LinePointCapacity(plot, 200, spacing);
+            std::vector<PixelPoint> points(capacity + 8);
+            const int m = ComputeLinePoints(plot, values.data(), 200, 0, 2, spacing, points.data(),
+                                            static_cast<int>(points.size()));
+            EXPECT_LE(m + 2, capacity) << spacing << " " << width;
+        }
+}
+
+TEST(MergeColumnRuns, KeepsFirstExtremesAndLastOfEachColumn) {
+    std::vector<PixelPoint> points = {{0, 5}, {0, 3}, {0, 9}, {0, 6}, {1, 4}, {1, 4},
+                                      {2, 7}, {2, 1}, {2, 8}, {2, 2}, {9, 0}, {0, 9}};
+    const int m = MergeColumnRuns(points.data(), 10);
+    const std::vector<PixelPoint> merged(points.begin(), points.begin() + m + 2);
+    EXPECT_EQ(merged, (std::vector<PixelPoint>{{0, 5},
+                                               {0, 3},
+                                               {0, 9},
+                                               {0, 6},
+                                               {1, 4},
+                                               {2, 7},
+                                               {2, 8},
+                                               {2, 1},
+                                               {2, 2},
+                                               {9, 0},
+                                               {0, 9}}));
+}
+
+TEST(ComputeBarLayout, FittedAndFixedWidthsAndGaps) {
+    const struct {
+        int room, n, width, spacing;
+        double expectedWidth, expectedSpacing;
+    } cases[] = {
+        {70, 3, -1, -1, 10, 10}, {100, 5, 5, -1, 5, 12.5}, {100, 4, 0, 4, 20, 4},
+        {100, 4, -2, 0, 25, 0},  {100, 4, 7, 3, 7, 3},     {10, 4, -1, -1, 10.0 / 9, 10.0 / 9},
+    };
+    for (const auto& c : cases) {
+        const BarLayout layout = ComputeBarLayout(c.room, c.n, c.width, c.spacing);
+        EXPECT_EQ(layout.width, c.expectedWidth) << c.room << " " << c.n;
+        EXPECT_EQ(layout.spacing, c.expectedSpacing) << c.room << " " << c.n;
+    }
+}
+
+TEST(ComputeBarRect, BarsStandOnTheZeroRow) {
+    const PlotRect plot = {20, 0, 90, 100};
+    const BarLayout layout = ComputeBarLayout(70, 3, -1, -1);
+    const int zero = ComputeZeroRow(plot, -10, 10);
+    EXPECT_EQ(zero, 50);
+    EXPECT_EQ(ComputeBarRect(plot, layout, -10, 10, zero, 0, 5), (PlotRect{30, 25, 40, 50}));
+    EXPECT_EQ(ComputeBarRect(plot, layout, -10, 10, zero, 1, -10), (PlotRect{50, 100, 60, 50}));
+    EXPECT_EQ(ComputeBarRect(plot, layout, -10, 10, zero, 2, 10), (PlotRect{70, 0, 80, 50}));
+
+    // Gaps of 12.5 pixels round half away from zero.
+    const BarLayout gaps = ComputeBarLayout(100, 5, 5, -1);
+    EXPECT_EQ(ComputeBarRect({0, 0, 100, 10}, gaps, 0, 10, 10, 0, 10), (PlotRect{13, 0, 18, 10}));
+    EXPECT_EQ(ComputeBarRect({0, 0, 100, 10}, gaps, 0, 10, 10, 1, 10), (PlotRect{30, 0, 35, 10}));
+
+    // An axis of 5 to 7 puts the zero row far below the plot area.
+    const PlotRect tall = {0, 0, 70, 100};
+    const int below = ComputeZeroRow(tall, 5, 7);
+    EXPECT_EQ(below, 350);
+    EXPECT_EQ(ComputeBarRect(tall, layout, 5, 7, below, 0, 6), (PlotRect{10, 50, 20, 350}));
+}
+
+} // namespace
