@@ -45,7 +45,7 @@ check "the bar shows the minimum" test "${status[1]:-}" = "Min Value:-1"
 check "the bar shows the maximum" test "${status[2]:-}" = "Max Value:1"
 check "the bar shows the mean" test "${status[3]:0:10}" = "Avg Value:"
 
-read -r gx gy gw gh < <(drive graphrect)
+read -r gx gy gw gh _ _ < <(drive graphrect)
 # Pixels of the graph area in the screenshot: "count: (r,g,b)" histogram lines.
 histogram=$(convert build/screenshot.png -crop "${gw}x${gh}+${gx}+${gy}" +repage \
   -format %c histogram:info:- 2>/dev/null)

@@ -3,11 +3,14 @@
 //   drive_calc wait SECONDS          waits for the main window; prints the milliseconds
 //   drive_calc plot TEXT             puts TEXT into the line and presses Enter
 //   drive_calc status                prints the statistics bar's four texts
-//   drive_calc graphrect             prints the graph area's screen rectangle: x y w h
+//   drive_calc graphrect             prints the graph area's screen rectangle and the
+//                                    main window's outer size: x y w h W H
 //   drive_calc size W H              resizes the main window
 //   drive_calc time-plot TEXT        plot TEXT, then repaint; prints both times in ms
 //   drive_calc time-repaint W H      resize, then repaint; prints the repaint time in ms
 //   drive_calc close                 closes the window
+//   drive_calc launch PROGRAM        starts PROGRAM, prints the milliseconds until its
+//                                    window shows, then closes it
 // Results go to standard output, one item a line.
 #include <windows.h>
 #include <commctrl.h>
@@ -89,9 +92,39 @@ void Resize(HWND window, int width, int height) {
     SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
 }
 
+// Milliseconds from starting program until a visible "TamsoloCalc" dialog
+// exists, or -1; the program is closed again.
+int Launch(const char* program) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    char commandLine[MAX_PATH + 2];
+    std::snprintf(commandLine, sizeof commandLine, "\"%s\"", program);
+    const LARGE_INTEGER start = Now();
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return 1;
+    double shown = -1;
+    while (Milliseconds(start, Now()) < 30000) {
+        HWND window = FindCalculator();
+        if (window && IsWindowVisible(window)) {
+            shown = Milliseconds(start, Now());
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            break;
+        }
+        Sleep(1);
+    }
+    WaitForSingleObject(process.hProcess, 30000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("%.1f\n", shown);
+    return shown < 0;
+}
+
 int Run(int argc, char** argv) {
     if (argc < 2) return 2;
     const char* command = argv[1];
+    if (std::strcmp(command, "launch") == 0 && argc > 2) return Launch(argv[2]);
     if (std::strcmp(command, "wait") == 0) {
         const int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
         const LARGE_INTEGER start = Now();
@@ -112,9 +145,11 @@ int Run(int argc, char** argv) {
     } else if (std::strcmp(command, "status") == 0) {
         return PrintStatus(window);
     } else if (std::strcmp(command, "graphrect") == 0) {
-        RECT r = {};
+        RECT r = {}, outer = {};
         GetWindowRect(GetDlgItem(window, kGraphArea), &r);
-        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        GetWindowRect(window, &outer);
+        std::printf("%ld %ld %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    outer.right - outer.left, outer.bottom - outer.top);
     } else if (std::strcmp(command, "size") == 0 && argc > 3) {
         Resize(window, std::atoi(argv[2]), std::atoi(argv[3]));
     } else if (std::strcmp(command, "time-plot") == 0 && argc > 2) {
