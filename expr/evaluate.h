@@ -2,16 +2,21 @@
 // The expression language: one entry that turns the text of an expression into
 // a double. It never reports a syntax error; what cannot be read is NaN.
 #include <cstdint>
-#include <cstring>
 
 // The NaN with all 64 bits set, the value of anything that cannot be read.
-inline double MakeErrorValue() {
-    const uint64_t bits = ~uint64_t{0};
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
+constexpr double MakeErrorValue() {
+    return __builtin_bit_cast(double, ~uint64_t{0});
 }
-inline const double ErrorValue = MakeErrorValue();
+inline constexpr double ErrorValue = MakeErrorValue();
+
+// How deeply brackets, argument lists, prefix operators, prefix functions and
+// conditionals may nest. Deeper text evaluates to ErrorValue. Each level costs
+// one chain of parser frames; the limit keeps that well inside a 1 MiB stack.
+constexpr int kMaxNestingDepth = 256;
+
+// The most extra draws one "rand" call makes for its count argument; a larger
+// count is cut to this, so that one evaluation stays fast.
+constexpr int kMaxRandomCount = 10000;
 
 // Evaluates text (NUL-terminated, unchanged) with numbers in base (2 to 16).
 // variables may be null; letters A to Z (optionally followed by one digit) then

@@ -1,0 +1,309 @@
+#include "expr/parser.h"
+#include "expr/random.h"
+#include "text/convert.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// How many candidates the divisor search of GcdOf and the multiple search of
+// LcmOf try for fractions before they give up.
+constexpr int kMaxFractionSearch = 4096;
+
+bool IsWhole(double value) {
+    return std::fmod(value, 1.0) == 0;
+}
+
+// Greatest common divisor of two positive whole numbers. The remainders are
+// exact, so this also holds above 2^53, where every double is whole.
+double Euclid(double a, double b) {
+    while (b != 0) {
+        const double rest = std::fmod(a, b);
+        a = b;
+        b = rest;
+    }
+    return a;
+}
+
+double Factorial(double x) {
+    double n = std::fabs(x);
+    if (!IsWhole(n)) return ErrorValue; // fractions, infinities and NaN
+    double product = 1;
+    // Once the product is infinite it stays so; stopping there also ends the
+    // loop for n of 2^53 and more, where n - 1 is n again.
+    while (n > 1 && !std::isinf(product)) {
+        product *= n;
+        n -= 1;
+    }
+    return product;
+}
+
+double ApplyPrefixFunction(int32_t word, double x) {
+    switch (word) {
+    case kTokenSqrt: return std::sqrt(x);
+    case kTokenInv: return 1 / x;
+    case kTokenAbs: return std::fabs(x);
+    case kTokenCos: return std::cos(x);
+    case kTokenSin: return std::sin(x);
+    case kTokenTan: return std::tan(x);
+    case kTokenAcos: return std::acos(x);
+    case kTokenAsin: return std::asin(x);
+    case kTokenAtan: return std::atan(x);
+    case kTokenLog: return std::log10(x);
+    case kTokenLn: return std::log(x);
+    case kTokenExp: return std::exp(x);
+    case kTokenInt: return TruncateToInt32(x);
+    default: return Factorial(x); // "fact"
+    }
+}
+
+// The reading of one bracketed argument list. The brackets and the separators
+// between required arguments are consumed without being examined.
+class ArgumentList {
+  public:
+    // The current token is the function word.
+    explicit ArgumentList(EvalContext& ctx) : ctx_(ctx) {
+        ++ctx_.argumentListDepth;
+        NextToken(ctx_); // the word
+        NextToken(ctx_); // the opening bracket
+    }
+    ArgumentList(const ArgumentList&) = delete;
+    ArgumentList& operator=(const ArgumentList&) = delete;
+
+    double Read() {
+        const double value = ParseCondition(ctx_);
+        sawLiteral_ = sawLiteral_ || IsLiteralHandle(value);
+        return value;
+    }
+    void SkipSeparator() { NextToken(ctx_); }
+    bool TakeComma() {
+        if (ctx_.token != ',') return false;
+        NextToken(ctx_);
+        return true;
+    }
+    // Consumes the closing bracket, read at the enclosing depth.
+    double Close(double result) {
+        --ctx_.argumentListDepth;
+        NextToken(ctx_);
+        return sawLiteral_ ? ErrorValue : result;
+    }
+
+  private:
+    EvalContext& ctx_;
+    bool sawLiteral_ = false;
+};
+
+// Reads one or more arguments and folds them from the left with combine.
+template <class Combine>
+double FoldArguments(EvalContext& ctx, Combine combine) {
+    ArgumentList list(ctx);
+    double result = list.Read();
+    while (list.TakeComma()) result = combine(result, list.Read());
+    return list.Close(result);
+}
+
+double ParseAverage(EvalContext& ctx) {
+    ArgumentList list(ctx);
+    double sum = list.Read();
+    double count = 1;
+    while (list.TakeComma()) {
+        sum += list.Read();
+        count += 1;
+    }
+    return list.Close(sum / count);
+}
+
+// rnd(value [, step]): the nearest multiple of |step| (default 1), halves away
+// from zero.
+double ParseRound(EvalContext& ctx) {
+    ArgumentList list(ctx);
+    const double v = list.Read();
+    const double s = list.TakeComma() ? std::fabs(list.Read()) : 1.0;
+    double result;
+    if (v < 0) {
+        const double t = v - s * 0.5;
+        result = t + std::fmod(-t, s);
+    } else {
+        const double t = v + s * 0.5;
+        result = t - std::fmod(t, s);
+    }
+    return list.Close(result);
+}
+
+template <class Apply>
+double ParseTwoArguments(EvalContext& ctx, Apply apply) {
+    ArgumentList list(ctx);
+    const double a = list.Read();
+    list.SkipSeparator();
+    const double b = list.Read();
+    return list.Close(apply(a, b));
+}
+
+double ParseConditional(EvalContext& ctx) {
+    ArgumentList list(ctx);
+    const double condition = list.Read();
+    list.SkipSeparator();
+    const double thenValue = list.Read();
+    list.SkipSeparator();
+    const double elseValue = list.Read();
+    return list.Close(IsTrue(condition) ? thenValue : elseValue);
+}
+
+// The count of extra draws: NaN and values outside the signed 32-bit range
+// give 0, and the magnitude is cut to kMaxRandomCount.
+int32_t RandomCount(double value) {
+    int32_t count = TruncateToInt32(value);
+    if (count == kInt32Invalid) return 0;
+    if (count > kMaxRandomCount) return kMaxRandomCount;
+    if (count < -kMaxRandomCount) return -kMaxRandomCount;
+    return count;
+}
+
+double DrawNearestOrFarthest(double low, double high, double step, double target, int32_t count) {
+    const double a = low / step, b = high / step;
+    const double bottom = a < b ? a : b;
+    const double span = std::fabs(b - a) + 1;
+    auto draw = [&] {
+        return (std::fmod(static_cast<double>(DrawRandom()), span) + bottom) * step;
+    };
+    double best = draw();
+    for (int32_t i = 0; i < count; ++i) {
+        const double r = draw();
+        if (std::fabs(r - target) < std::fabs(best - target)) best = r;
+    }
+    for (int32_t i = 0; i < -count; ++i) {
+        const double r = draw();
+        if (std::fabs(r - target) > std::fabs(best - target)) best = r;
+    }
+    return best;
+}
+
+// rand(low, high [, step [, target, count]]). With only four arguments the
+// count is 0: the closing bracket is not taken for the separator.
+double ParseRandom(EvalContext& ctx) {
+    ArgumentList list(ctx);
+    const double low = list.Read();
+    list.SkipSeparator();
+    const double high = list.Read();
+    double step = 1, target = 0;
+    int32_t count = 0;
+    if (list.TakeComma()) {
+        step = list.Read();
+        if (list.TakeComma()) {
+            target = list.Read();
+            if (list.TakeComma()) count = RandomCount(list.Read());
+        }
+    }
+    return list.Close(DrawNearestOrFarthest(low, high, step, target, count));
+}
+
+double ParsePrefixFunction(EvalContext& ctx) {
+    const int32_t word = ctx.token;
+    NextToken(ctx);
+    const double x = ParsePrimary(ctx);
+    return GuardLiteral(x, ApplyPrefixFunction(word, x));
+}
+
+} // namespace
+
+double GcdOf(double a, double b) {
+    if (a == 0 || b == 0) return 0;
+    if (!std::isfinite(a) || !std::isfinite(b)) return kNaN;
+    const double big = std::fabs(a > b ? a : b);
+    const double start = std::fabs(a > b ? b : a);
+    if (IsWhole(start)) {
+        if (IsWhole(big)) return Euclid(big, start);
+        return 1; // a whole divisor of a fraction is never exact; 1 ends the search
+    }
+    double d = start;
+    for (int i = 0; i < kMaxFractionSearch; ++i, d -= 1) {
+        if (d <= 1) return d;
+        if (std::fmod(big, d) == 0 && std::fmod(start, d) == 0) return d;
+    }
+    // Past the bounded search: the candidate below 1 that would end it.
+    return std::fmod(start, 1.0);
+}
+
+double LcmOf(double a, double b) {
+    if (a == 0 || b == 0) return 0;
+    if (!std::isfinite(a) || !std::isfinite(b)) return kNaN;
+    const double hi = a > b ? a : b;
+    const double lo = a > b ? b : a;
+    if (IsWhole(hi) && IsWhole(lo))
+        return hi * (std::fabs(lo) / Euclid(std::fabs(hi), std::fabs(lo)));
+    double m = hi;
+    for (int i = 0; i < kMaxFractionSearch; ++i, m += hi)
+        if (std::fmod(m, lo) == 0) return m;
+    return kNaN; // no exact multiple within the bounded search
+}
+
+bool IsFunctionWord(int32_t token) {
+    switch (token) {
+    case kTokenSqrt:
+    case kTokenInv:
+    case kTokenAbs:
+    case kTokenCos:
+    case kTokenSin:
+    case kTokenTan:
+    case kTokenAcos:
+    case kTokenAsin:
+    case kTokenAtan:
+    case kTokenLog:
+    case kTokenLn:
+    case kTokenExp:
+    case kTokenInt:
+    case kTokenFact:
+    case kTokenSum:
+    case kTokenProd:
+    case kTokenAvg:
+    case kTokenMin:
+    case kTokenMax:
+    case kTokenGcd:
+    case kTokenLcm:
+    case kTokenRnd:
+    case kTokenRem:
+    case kTokenMod:
+    case kTokenPow:
+    case kTokenCond:
+    case kTokenRand: return true;
+    default: return false;
+    }
+}
+
+double ParseFunction(EvalContext& ctx) {
+    switch (ctx.token) {
+    case kTokenSqrt:
+    case kTokenInv:
+    case kTokenAbs:
+    case kTokenCos:
+    case kTokenSin:
+    case kTokenTan:
+    case kTokenAcos:
+    case kTokenAsin:
+    case kTokenAtan:
+    case kTokenLog:
+    case kTokenLn:
+    case kTokenExp:
+    case kTokenInt:
+    case kTokenFact: return ParsePrefixFunction(ctx);
+    case kTokenSum: return FoldArguments(ctx, [](double s, double v) { return s + v; });
+    case kTokenProd: return FoldArguments(ctx, [](double p, double v) { return p * v; });
+    case kTokenAvg: return ParseAverage(ctx);
+    case kTokenMin: return FoldArguments(ctx, [](double m, double v) { return m < v ? m : v; });
+    case kTokenMax: return FoldArguments(ctx, [](double m, double v) { return m > v ? m : v; });
+    case kTokenGcd: return FoldArguments(ctx, GcdOf);
+    case kTokenLcm: return FoldArguments(ctx, LcmOf);
+    case kTokenRnd: return ParseRound(ctx);
+    case kTokenRem:
+    case kTokenMod:
+        return ParseTwoArguments(ctx, [](double a, double b) { return std::fmod(a, b); });
+    case kTokenPow:
+        return ParseTwoArguments(ctx, [](double a, double b) { return std::pow(a, b); });
+    case kTokenCond: return ParseConditional(ctx);
+    case kTokenRand: return ParseRandom(ctx);
+    default: return ErrorValue; // not reached: IsFunctionWord said it is one
+    }
+}

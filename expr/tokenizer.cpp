@@ -1,0 +1,244 @@
+#include "expr/tokenizer.h"
+
+#include <cmath>
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+// Arc cosine of -1, the value of the word "pi".
+const double kPi = std::acos(-1.0);
+
+constexpr int32_t kTokenPi = kTokenNumber;
+
+struct WordEntry {
+    const char* text; // lower case; matched case-insensitively
+    int32_t token;
+};
+
+// Tried in this order; the first word that is a prefix of the text wins.
+constexpr WordEntry kWordTable[] = {
+    {"not", kTokenNot},   {"and", kTokenAnd},   {"xor", kTokenXor},   {"or", kTokenOr},
+    {"sqrt", kTokenSqrt}, {"neg", kTokenNeg},   {"inv", kTokenInv},   {"abs", kTokenAbs},
+    {"cos", kTokenCos},   {"sin", kTokenSin},   {"tan", kTokenTan},   {"acos", kTokenAcos},
+    {"asin", kTokenAsin}, {"atan", kTokenAtan}, {"log", kTokenLog},   {"ln", kTokenLn},
+    {"exp", kTokenExp},   {"pow", kTokenPow},   {"min", kTokenMin},   {"max", kTokenMax},
+    {"sum", kTokenSum},   {"prod", kTokenProd}, {"avg", kTokenAvg},   {"ave", kTokenAvg},
+    {"rnd", kTokenRnd},   {"int", kTokenInt},   {"rem", kTokenRem},   {"mod", kTokenMod},
+    {"rand", kTokenRand}, {"cond", kTokenCond}, {"ifte", kTokenCond}, {"fact", kTokenFact},
+    {"lcm", kTokenLcm},   {"gcd", kTokenGcd},   {"pi", kTokenPi},
+};
+static_assert(std::size(kWordTable) == kWordCount, "word table and word count disagree");
+
+constexpr bool WordCodesAgree() {
+    for (const WordEntry& w : kWordTable) {
+        const bool alias = w.token == kTokenAvg || w.token == kTokenCond || w.token == kTokenPi;
+        if (w.token != PackToken(w.text) && !alias) return false;
+    }
+    return true;
+}
+static_assert(WordCodesAgree(), "a word's token code is not its packed text");
+
+// For each first letter a to z, the set of table entries (bit i for entry i)
+// that begin with it, so that a letter is checked only against its own words.
+struct WordIndex {
+    uint64_t byFirstLetter[26] = {};
+};
+constexpr WordIndex MakeWordIndex() {
+    WordIndex index;
+    for (size_t i = 0; i < std::size(kWordTable); ++i)
+        index.byFirstLetter[kWordTable[i].text[0] - 'a'] |= uint64_t{1} << i;
+    return index;
+}
+constexpr WordIndex kWordIndex = MakeWordIndex();
+static_assert(kWordCount <= 64, "the word index holds one bit per word");
+
+// Folds only A to Z to lower case; other bytes stay as they are.
+inline char FoldLetter(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+inline bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+double MakeLiteralHandle(size_t offset) {
+    const uint64_t bits = kLiteralTag | static_cast<uint64_t>(offset);
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+uint64_t BitsOf(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// Matches a word of the table at p; returns its entry or null.
+const WordEntry* MatchWord(const char* p) {
+    const char first = FoldLetter(*p);
+    uint64_t candidates = kWordIndex.byFirstLetter[first - 'a'];
+    while (candidates) {
+        const int i = __builtin_ctzll(candidates);
+        candidates &= candidates - 1;
+        const char* word = kWordTable[i].text;
+        size_t n = 1;
+        while (word[n] && FoldLetter(p[n]) == word[n]) ++n;
+        if (!word[n]) return &kWordTable[i];
+    }
+    return nullptr;
+}
+
+void ReadWord(EvalContext& ctx, const WordEntry& word) {
+    ctx.position += std::strlen(word.text);
+    ctx.token = word.token;
+    if (word.token == kTokenPi) ctx.tokenValue = kPi;
+}
+
+// Reads a numeral that starts at ctx.position with a digit or ".".
+void ReadNumber(EvalContext& ctx) {
+    const char* p = ctx.position;
+    const int base = ctx.base;
+    double value = 0;
+    int digit;
+    if (*p != '.') {
+        value = DigitInBase(*p++, base);
+        for (;;) {
+            if (*p == ',' && ctx.argumentListDepth == 0) {
+                ++p; // digit grouping
+                continue;
+            }
+            digit = DigitInBase(*p, base);
+            if (digit < 0) break;
+            value = value * base + digit;
+            ++p;
+        }
+    }
+    if (*p == '.') {
+        ++p;
+        double divisor = 1;
+        while ((digit = DigitInBase(*p, base)) >= 0) {
+            divisor *= base;
+            value += digit / divisor;
+            ++p;
+        }
+    }
+    ctx.tokenValue = value;
+    ctx.position = p;
+}
+
+void ReadVariable(EvalContext& ctx) {
+    const char* p = ctx.position;
+    int index = FoldLetter(*p++) - 'a';
+    if (*p >= '0' && *p <= '9') index += 26 * (*p++ - '0');
+    ctx.position = p;
+    if (index < ctx.variableCount)
+        ctx.tokenValue = ctx.variables[index];
+    else if (ctx.variableCount == 1)
+        ctx.tokenValue = ctx.variables[0];
+}
+
+void ReadString(EvalContext& ctx) {
+    const char* open = ctx.position;
+    const char* close = std::strchr(open + 1, '"');
+    ctx.position = close ? close + 1 : open + 1 + std::strlen(open + 1);
+    ctx.token = kTokenString;
+    ctx.tokenValue = MakeLiteralHandle(static_cast<size_t>(open - ctx.text));
+}
+
+// The operators of two or fewer characters at p; sets the token and returns
+// the length, or 0 when none begins there.
+int ReadOperator(EvalContext& ctx, const char* p) {
+    const char c = p[0], next = p[1];
+    switch (c) {
+    case '^': ctx.token = next == '|' ? kTokenBitXor : '^'; return next == '|' ? 2 : 1;
+    case '>': ctx.token = next == '=' ? kTokenGreaterEqual : '>'; return next == '=' ? 2 : 1;
+    case '<':
+        if (next == '=') return ctx.token = kTokenLessEqual, 2;
+        if (next == '>') return ctx.token = kTokenContains, 2;
+        ctx.token = '<';
+        return 1;
+    case '=': ctx.token = kTokenEqual; return next == '=' ? 2 : 1;
+    case '!': ctx.token = next == '=' ? kTokenNotEqual : '!'; return next == '=' ? 2 : 1;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+int DigitInBase(char c, int base) {
+    if (base < 2 || base > 16) return -1;
+    int value;
+    if (c >= '0' && c <= '9')
+        value = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        value = c - 'A' + 10;
+    else
+        return -1;
+    return value < base ? value : -1;
+}
+
+void NextToken(EvalContext& ctx) {
+    ctx.token = kTokenNumber;
+    ctx.tokenValue = 0;
+    const char* p = ctx.position;
+    while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n') ++p;
+    ctx.position = p;
+    const char c = *p;
+    switch (c) {
+    case '\0': ctx.token = kTokenEnd; return;
+    case '+':
+    case '-':
+    case '*':
+    case '/':
+    case '%':
+    case '|':
+    case '&':
+    case ',':
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case '{':
+    case '}':
+    case '?':
+    case ':':
+        ctx.token = c;
+        ctx.position = p + 1;
+        return;
+    case '^':
+    case '>':
+    case '<':
+    case '=':
+    case '!': ctx.position = p + ReadOperator(ctx, p); return;
+    case '"': ReadString(ctx); return;
+    case '.': ReadNumber(ctx); return;
+    default: break;
+    }
+    if (IsLetter(c)) {
+        if (const WordEntry* word = MatchWord(p)) return ReadWord(ctx, *word);
+    }
+    if (DigitInBase(c, ctx.base) >= 0) return ReadNumber(ctx);
+    if (IsLetter(c) && ctx.variables) return ReadVariable(ctx);
+    ctx.token = static_cast<unsigned char>(c);
+    ctx.position = p + 1;
+}
+
+bool FindLiteralText(const EvalContext& ctx, double handle, const char** begin, size_t* length,
+                     bool* closed) {
+    if (!IsLiteralHandle(handle)) return false;
+    // Only text already read can hold a literal; this also keeps a forged
+    // handle (a NaN from the caller's variables) inside the text.
+    const uint64_t offset = BitsOf(handle) & ~kLiteralTagMask;
+    if (offset >= static_cast<uint64_t>(ctx.position - ctx.text)) return false;
+    const char* open = ctx.text + offset;
+    if (*open != '"') return false;
+    const char* close = std::strchr(open + 1, '"');
+    *begin = open + 1;
+    *closed = close != nullptr;
+    *length = close ? static_cast<size_t>(close - (open + 1)) : std::strlen(open + 1);
+    return true;
+}

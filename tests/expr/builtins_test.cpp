@@ -1,0 +1,212 @@
+#include "expr/parser.h"
+#include "expr/random.h"
+
+#include "expr_cases.h"
+
+#include <cmath>
+#include <set>
+
+namespace {
+
+const double kPi = std::acos(-1.0);
+
+TEST(EvaluateFunctions, PrefixFunctions) {
+    const ExprCase cases[] = {
+        {"sqrt 16", 10, 4},
+        {"sqrt(-1)", 10, kAnyNaN},
+        {"inv 4", 10, 0.25},
+        {"inv 0", 10, kInf},
+        {"abs -3", 10, 3},
+        {"neg 3", 10, -3},
+        {"log 1000", 10, 3},
+        {"log 0", 10, -kInf},
+        {"ln 1", 10, 0},
+        {"ln 0", 10, -kInf},
+        {"exp 0", 10, 1},
+        {"cos 0", 10, 1},
+        {"sin(pi/2)", 10, 1},
+        {"4*atan 1", 10, kPi},
+        {"acos 2", 10, kAnyNaN},
+        {"asin 1", 10, kPi / 2},
+        {"tan 0", 10, 0},
+        {"sin[0]", 10, 0},
+        {"int 3.9", 10, 3},
+        {"int -3.9", 10, -3},
+        {"int 1/0", 10, kInf},
+        {"int (1/0)", 10, -2147483648},
+        {"int 3e", 16, 62},
+        {"int 2147483648", 10, -2147483648},
+        {"fact 5", 10, 120},
+        {"fact -5", 10, 120},
+        {"fact 0", 10, 1},
+        {"fact 1", 10, 1},
+        {"fact 2.5", 10, ErrorValue},
+        {"fact 170", 10, 7.257415615308004e306},
+        {"fact 171", 10, kInf},
+        {"fact 20", 10, 2432902008176640000.0},
+        {"fact 1e", 16, 2.652528598121911e32},
+        {"fact(10^300)", 10, kInf},
+        {"fact 9007199254740993", 10, kInf},
+        {"fact(1/0)", 10, ErrorValue},
+        {"fact (0/0)", 10, ErrorValue},
+        {"sqrt sqrt 16", 10, 2},
+        {"sqrt", 10, ErrorValue},
+        {"abs", 10, kAnyNaN},
+    };
+    ExpectCases(cases);
+}
+
+TEST(EvaluateFunctions, ListReductions) {
+    const ExprCase cases[] = {
+        {"sum(1,2,3)", 10, 6},       {"prod(2,3,4)", 10, 24},   {"avg(1,2,3,4)", 10, 2.5},
+        {"ave[5]", 10, 5},           {"min(3,1,2)", 10, 1},     {"max(3,1,2)", 10, 3},
+        {"min(1,0/0)", 10, kAnyNaN}, {"min(0/0,1)", 10, 1},     {"min(1,0/0,2)", 10, 2},
+        {"max(1,0/0)", 10, kAnyNaN}, {"max(0/0,1)", 10, 1},     {"sum(max(1,2),3,4)", 10, 9},
+        {"sum(1,000)", 10, 1},       {"sum{1;2}", 10, 1},       {"sum(1,2", 10, 3},
+        {"sum(1,2)*2", 10, 6},       {"sum(1,(2,3))", 10, 3},   {"sum(1,2),3", 10, 3},
+        {"pow(2)", 10, ErrorValue},  {"sum()", 10, ErrorValue}, {"sum", 10, ErrorValue},
+    };
+    ExpectCases(cases);
+}
+
+TEST(EvaluateFunctions, GcdLcmAndRounding) {
+    const ExprCase cases[] = {
+        {"gcd(12,18)", 10, 6},       {"gcd(-12,8)", 10, 4},     {"gcd(0,5)", 10, 0},
+        {"gcd(12,18,8)", 10, 2},     {"gcd(2.5,5)", 10, 2.5},   {"gcd(1.5,2.5)", 10, 0.5},
+        {"gcd(7)", 10, 7},           {"gcd(5,7.5)", 10, 1},     {"gcd(17,13)", 10, 1},
+        {"lcm(4,6)", 10, 12},        {"lcm(4,6,10)", 10, 60},   {"lcm(0,3)", 10, 0},
+        {"lcm(-4,6)", 10, 12},       {"lcm(-4,-6)", 10, -12},   {"lcm(1.5,2.5)", 10, 7.5},
+        {"lcm(2.5,1)", 10, 5},       {"lcm(3,1.5)", 10, 3},     {"rnd(2.5)", 10, 3},
+        {"rnd(-2.5)", 10, -3},       {"rnd(2.4)", 10, 2},       {"rnd(-2.4)", 10, -2},
+        {"rnd(1.3,0.25)", 10, 1.25}, {"rnd(7,5)", 10, 5},       {"rnd(7.5,5)", 10, 10},
+        {"rnd(7,-5)", 10, 5},        {"rnd(3,0)", 10, kAnyNaN}, {"rem(7,3)", 10, 1},
+        {"mod(-7,3)", 10, -1},       {"pow(2,8)", 10, 256},     {"2^8", 10, 256},
+        {"rem(7;3)", 10, 1},         {"cond(1,10,20)", 10, 10}, {"ifte(0,10,20)", 10, 20},
+        {"cond(0/0,10,20)", 10, 10},
+    };
+    ExpectCases(cases);
+}
+
+TEST(GcdOf, EndsOnEveryInput) {
+    const double big = 9007199254740992.0; // 2^53
+    const struct {
+        double a, b, expected;
+    } cases[] = {
+        {kInf, 5, kAnyNaN},
+        {5, -kInf, kAnyNaN},
+        {kAnyNaN, 3, kAnyNaN},
+        {0, kAnyNaN, 0},
+        {big * 4, big * 6, big * 2},
+        {1e300, 1e300, 1e300},
+        {big * 3, 3, 3},
+        {1234567.5, 7654321.5, 0.5},        // fractions, no common divisor found: their fraction
+        {123456789.25, 987654321.25, 0.25}, // past the bounded search
+    };
+    for (const auto& c : cases) {
+        const double g = GcdOf(c.a, c.b);
+        if (std::isnan(c.expected))
+            EXPECT_TRUE(std::isnan(g)) << c.a << " " << c.b;
+        else
+            EXPECT_EQ(g, c.expected) << c.a << " " << c.b;
+    }
+}
+
+TEST(LcmOf, EndsOnEveryInput) {
+    const double big = 9007199254740992.0;
+    const struct {
+        double a, b, expected;
+    } cases[] = {
+        {kInf, 3, kAnyNaN}, {3, -kInf, kAnyNaN},   {kAnyNaN, 2, kAnyNaN},
+        {0, kInf, 0},       {0.1, 0.3, kAnyNaN}, // no sum of 0.3 is ever an exact multiple of 0.1
+        {big, 3, big * 3},  {1e300, 1e300, 1e300},
+    };
+    for (const auto& c : cases) {
+        const double m = LcmOf(c.a, c.b);
+        if (std::isnan(c.expected))
+            EXPECT_TRUE(std::isnan(m)) << c.a << " " << c.b;
+        else
+            EXPECT_EQ(m, c.expected) << c.a << " " << c.b;
+    }
+}
+
+TEST(Random, SequenceIsTheSameEverywhere) {
+    SeedRandom(1);
+    // The linear congruential generator 214013 x + 2531011, bits 16 to 30.
+    const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
+    for (int e : expected) EXPECT_EQ(DrawRandom(), e);
+    SeedRandom(12345);
+    const int first = DrawRandom();
+    SeedRandom(12345);
+    EXPECT_EQ(DrawRandom(), first);
+}
+
+TEST(Random, DrawsStayInTheirRange) {
+    SeedRandom(7);
+    std::set<double> seen;
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_EQ(EvaluateExpression("rand(5,5)", nullptr, 0, 10), 5);
+        const double bit = EvaluateExpression("rand(0,1)", nullptr, 0, 10);
+        EXPECT_TRUE(bit == 0 || bit == 1) << bit;
+        const double r = EvaluateExpression("rand(10,0)", nullptr, 0, 10);
+        EXPECT_TRUE(r >= 0 && r <= 10 && r == std::floor(r)) << r;
+        seen.insert(r);
+        const double stepped = EvaluateExpression("rand(-1,1,0.5)", nullptr, 0, 10);
+        EXPECT_TRUE(stepped == -1 || stepped == -0.5 || stepped == 0 || stepped == 0.5 ||
+                    stepped == 1)
+            << stepped;
+    }
+    EXPECT_EQ(seen.size(), 11u); // every value of 0 to 10 is reached
+}
+
+// The result of a rand with a count against the same draws made by hand.
+double Nearest(int seed, int count, double target, bool farthest) {
+    SeedRandom(seed);
+    double best = DrawRandom() % 101;
+    for (int i = 0; i < count; ++i) {
+        const double r = DrawRandom() % 101;
+        const bool better = farthest ? std::fabs(r - target) > std::fabs(best - target)
+                                     : std::fabs(r - target) < std::fabs(best - target);
+        if (better) best = r;
+    }
+    return best;
+}
+
+// Evaluates text right after seeding the generator with seed.
+double EvaluateSeeded(int seed, const char* text) {
+    SeedRandom(seed);
+    return EvaluateExpression(text, nullptr, 0, 10);
+}
+
+TEST(Random, CountPicksNearestOrFarthest) {
+    double result = EvaluateSeeded(3, "rand(0,100,1,50,10)");
+    EXPECT_EQ(result, Nearest(3, 10, 50, false));
+    result = EvaluateSeeded(3, "rand(0,100,1,50,-10)");
+    EXPECT_EQ(result, Nearest(3, 10, 50, true));
+    // Four arguments, a NaN count and a count beyond 32 bits: no extra draws.
+    const char* noCount[] = {"rand(0,100,1,50)", "rand(0,100,1,50,0/0)", "rand(0,100,1,50,9^99)",
+                             "rand(0,100,1,50,-9^99)"};
+    for (const char* text : noCount) {
+        result = EvaluateSeeded(3, text);
+        const int next = DrawRandom();
+        EXPECT_EQ(result, Nearest(3, 0, 50, false)) << text;
+        SeedRandom(3);
+        DrawRandom();
+        EXPECT_EQ(next, DrawRandom()) << text;
+    }
+    // A huge count is cut to kMaxRandomCount extra draws.
+    result = EvaluateSeeded(3, "rand(0,100,1,50,2000000000)");
+    const int next = DrawRandom();
+    EXPECT_EQ(result, Nearest(3, kMaxRandomCount, 50, false));
+    SeedRandom(3);
+    for (int i = 0; i <= kMaxRandomCount; ++i) DrawRandom();
+    EXPECT_EQ(next, DrawRandom());
+}
+
+TEST(Random, FourArgumentsLeaveTheFollowingTextAlone) {
+    SeedRandom(9);
+    const double plain = EvaluateExpression("rand(5,5,1,0)", nullptr, 0, 10);
+    EXPECT_EQ(plain, 5);
+    EXPECT_EQ(EvaluateExpression("rand(5,5,1,0) + 3", nullptr, 0, 10), 8);
+}
+
+} // namespace
