@@ -39,6 +39,7 @@ HWND FindThreadDialog(const std::string& title) {
 }
 
 DialogDriver::DialogDriver(std::vector<DialogStep> steps) : steps(std::move(steps)) {
+    lastStepTime = GetTickCount();
     timer = SetTimer(nullptr, 0, kTickMs, OnTimer);
     Drivers()[timer] = this;
 }
@@ -60,6 +61,7 @@ void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
 
 void DialogDriver::Tick() {
     if (timedOut || next >= steps.size()) return;
+    if (GetTickCount() - lastStepTime < steps[next].delayMs) return;
     HWND dialog = FindThreadDialog(steps[next].title);
     if (!dialog) {
         if (++idleTicks < kGiveUpTicks) return;
@@ -71,6 +73,7 @@ void DialogDriver::Tick() {
     idleTicks = 0;
     // Advance first: the action may open a nested dialog whose loop ticks again.
     const size_t step = next++;
+    lastStepTime = GetTickCount();
     steps[step].action(dialog);
 }
 

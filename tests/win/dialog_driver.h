@@ -14,6 +14,7 @@
 struct DialogStep {
     std::string title; // a dialog whose title contains this text
     std::function<void(HWND)> action;
+    DWORD delayMs = 0; // at least this long after the previous step
 };
 
 class DialogDriver {
@@ -34,6 +35,7 @@ class DialogDriver {
     std::vector<DialogStep> steps;
     size_t next = 0;
     int idleTicks = 0;
+    DWORD lastStepTime = 0;
     bool timedOut = false;
     UINT_PTR timer = 0;
 };
