@@ -4,7 +4,6 @@
 // the same text in the shared buffer, and a text that reads back as the value.
 #include "numtext/format_number.h"
 
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -19,7 +18,6 @@ void Check(bool condition) {
 }
 
 int OracleInteger(const char* text) {
-    errno = 0;
     const long long value = std::strtoll(text, nullptr, 10);
     if (value > INT_MAX) return INT_MAX;
     if (value < INT_MIN) return INT_MIN;
@@ -36,9 +34,12 @@ long long OracleGroupSize(const char* options, int base) {
 // exponent's "e" ends the digits in base 10).
 int DigitValue(char c, bool upper, int base) {
     int d = -1;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (!upper && c >= 'a' && c <= 'z') d = c - 'a' + 10;
-    else if (upper && c >= 'A' && c <= 'Z') d = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        d = c - '0';
+    else if (!upper && c >= 'a' && c <= 'z')
+        d = c - 'a' + 10;
+    else if (upper && c >= 'A' && c <= 'Z')
+        d = c - 'A' + 10;
     return d < base ? d : -1;
 }
 
@@ -95,7 +96,7 @@ void CheckText(const char* text, double value, int fractionDigits, int base, con
         int count = 0;
         char last = 0;
         for (int d; (d = DigitValue(*p, upper, base)) >= 0; ++p, ++count) {
-                unit /= base;
+            unit /= base;
             fraction += d * unit;
             last = *p;
         }
