@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -81,6 +82,28 @@ TEST_F(DataSetTest, SortOrdersAscending) {
         SortData();
         EXPECT_EQ(InstalledValues(), c.after);
     }
+}
+
+TEST_F(DataSetTest, SortWithNaNKeepsEveryValue) {
+    // NaN compares equal to everything, so the order is not a total one; the
+    // sort must still stay inside the array and lose no value.
+    const double nan = std::nan("");
+    std::vector<double> values;
+    for (int i = 0; i < 2000; ++i) values.push_back(i % 3 == 0 ? nan : (i * 7919) % 1009 - 500.0);
+    InstallValues(values);
+    SortData();
+    const std::vector<double> sorted = InstalledValues();
+    ASSERT_EQ(sorted.size(), values.size());
+    const auto ordinary = [](std::vector<double> v) {
+        std::vector<double> kept;
+        for (double x : v)
+            if (!std::isnan(x)) kept.push_back(x);
+        std::sort(kept.begin(), kept.end());
+        return kept;
+    };
+    EXPECT_EQ(ordinary(sorted), ordinary(values));
+    EXPECT_EQ(std::count_if(sorted.begin(), sorted.end(), [](double x) { return std::isnan(x); }),
+              667);
 }
 
 TEST_F(DataSetTest, ReverseSwapsEnds) {
