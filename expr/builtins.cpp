@@ -1,4 +1,5 @@
 #include "expr/parser.h"
+#include "expr/portable_math.h"
 #include "expr/random.h"
 #include "text/convert.h"
 
@@ -46,15 +47,15 @@ double ApplyPrefixFunction(int32_t word, double x) {
     case kTokenSqrt: return std::sqrt(x);
     case kTokenInv: return 1 / x;
     case kTokenAbs: return std::fabs(x);
-    case kTokenCos: return std::cos(x);
-    case kTokenSin: return std::sin(x);
-    case kTokenTan: return std::tan(x);
-    case kTokenAcos: return std::acos(x);
-    case kTokenAsin: return std::asin(x);
-    case kTokenAtan: return std::atan(x);
-    case kTokenLog: return std::log10(x);
-    case kTokenLn: return std::log(x);
-    case kTokenExp: return std::exp(x);
+    case kTokenCos: return PortableCos(x);
+    case kTokenSin: return PortableSin(x);
+    case kTokenTan: return PortableTan(x);
+    case kTokenAcos: return PortableAcos(x);
+    case kTokenAsin: return PortableAsin(x);
+    case kTokenAtan: return PortableAtan(x);
+    case kTokenLog: return PortableLog10(x);
+    case kTokenLn: return PortableLog(x);
+    case kTokenExp: return PortableExp(x);
     case kTokenInt: return TruncateToInt32(x);
     default: return Factorial(x); // "fact"
     }
@@ -301,7 +302,7 @@ double ParseFunction(EvalContext& ctx) {
     case kTokenMod:
         return ParseTwoArguments(ctx, [](double a, double b) { return std::fmod(a, b); });
     case kTokenPow:
-        return ParseTwoArguments(ctx, [](double a, double b) { return std::pow(a, b); });
+        return ParseTwoArguments(ctx, [](double a, double b) { return PortablePow(a, b); });
     case kTokenCond: return ParseConditional(ctx);
     case kTokenRand: return ParseRandom(ctx);
     default: return ErrorValue; // not reached: IsFunctionWord said it is one

@@ -1,6 +1,7 @@
 #include "expr/evaluate.h"
 
 #include "expr/parser.h"
+#include "expr/portable_math.h"
 #include "text/convert.h"
 
 #include <cmath>
@@ -191,7 +192,7 @@ double ParsePower(EvalContext& ctx) {
     while (ctx.token == '^') {
         NextToken(ctx);
         const double right = ParsePrimary(ctx);
-        left = GuardLiteral(left, right, std::pow(left, right));
+        left = GuardLiteral(left, right, PortablePow(left, right));
     }
     return left;
 }

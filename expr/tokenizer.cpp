@@ -1,5 +1,7 @@
 #include "expr/tokenizer.h"
 
+#include "expr/portable_math.h"
+
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -7,7 +9,7 @@
 namespace {
 
 // Arc cosine of -1, the value of the word "pi".
-const double kPi = std::acos(-1.0);
+const double kPi = PortableAcos(-1.0);
 
 constexpr int32_t kTokenPi = kTokenNumber;
 

@@ -8,7 +8,7 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
+const double kPi = 3.141592653589793;
 
 TEST(EvaluateFunctions, PrefixFunctions) {
     const ExprCase cases[] = {
@@ -64,7 +64,7 @@ TEST(EvaluateFunctions, ListReductions) {
         {"max(1,0/0)", 10, kAnyNaN}, {"max(0/0,1)", 10, 1},     {"sum(max(1,2),3,4)", 10, 9},
         {"sum(1,000)", 10, 1},       {"sum{1;2}", 10, 1},       {"sum(1,2", 10, 3},
         {"sum(1,2)*2", 10, 6},       {"sum(1,(2,3))", 10, 3},   {"sum(1,2),3", 10, 3},
-        {"pow(2)", 10, ErrorValue},  {"sum()", 10, ErrorValue}, {"sum", 10, ErrorValue},
+        {"pow(2)", 10, kAnyNaN},     {"sum()", 10, ErrorValue}, {"sum", 10, ErrorValue},
     };
     ExpectCases(cases);
 }
