@@ -1,3 +1,4 @@
+#include "expr/double2.h"
 #include "expr/parser.h"
 #include "expr/portable_math.h"
 #include "expr/random.h"
@@ -12,7 +13,10 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // How many candidates the divisor search of GcdOf and the multiple search of
 // LcmOf try for fractions before they give up.
-constexpr int kMaxFractionSearch = 4096;
+constexpr int kMaxFractionSearch = 1024;
+
+// 2^64: where LcmOf stops looking for a multiple of a fraction.
+constexpr double kFarMultiple = 18446744073709551616.0;
 
 bool IsWhole(double value) {
     return std::fmod(value, 1.0) == 0;
@@ -163,13 +167,23 @@ int32_t RandomCount(double value) {
     return count;
 }
 
+// fmod(r, span) for a draw r of 0 to 32767, without the library's division
+// loop when the quotient is found at once: r - q span is then exact and in
+// [0, span), which is what fmod gives; otherwise fmod decides.
+double DrawRemainder(int r, double span) {
+    if (!(span >= 1 && span < 2147483648.0)) return std::fmod(static_cast<double>(r), span);
+    const int32_t q = TruncateToInt32(r / span);
+    const Double2 p = TwoProduct(q, span);
+    const double rest = (r - p.hi) - p.lo;
+    if (rest >= 0 && rest < span) return rest;
+    return std::fmod(static_cast<double>(r), span);
+}
+
 double DrawNearestOrFarthest(double low, double high, double step, double target, int32_t count) {
     const double a = low / step, b = high / step;
     const double bottom = a < b ? a : b;
     const double span = std::fabs(b - a) + 1;
-    auto draw = [&] {
-        return (std::fmod(static_cast<double>(DrawRandom()), span) + bottom) * step;
-    };
+    auto draw = [&] { return (DrawRemainder(DrawRandom(), span) + bottom) * step; };
     double best = draw();
     for (int32_t i = 0; i < count; ++i) {
         const double r = draw();
@@ -222,7 +236,9 @@ double GcdOf(double a, double b) {
     double d = start;
     for (int i = 0; i < kMaxFractionSearch; ++i, d -= 1) {
         if (d <= 1) return d;
-        if (std::fmod(big, d) == 0 && std::fmod(start, d) == 0) return d;
+        // start / d is small, so this remainder is cheap; the one of big is
+        // taken only when it passes.
+        if (std::fmod(start, d) == 0 && std::fmod(big, d) == 0) return d;
     }
     // Past the bounded search: the candidate below 1 that would end it.
     return std::fmod(start, 1.0);
@@ -236,8 +252,11 @@ double LcmOf(double a, double b) {
     if (IsWhole(hi) && IsWhole(lo))
         return hi * (std::fabs(lo) / Euclid(std::fabs(hi), std::fabs(lo)));
     double m = hi;
-    for (int i = 0; i < kMaxFractionSearch; ++i, m += hi)
+    for (int i = 0; i < kMaxFractionSearch; ++i, m += hi) {
         if (std::fmod(m, lo) == 0) return m;
+        // A multiple this far above lo is costly to divide and no longer exact.
+        if (std::fabs(m) > std::fabs(lo) * kFarMultiple) break;
+    }
     return kNaN; // no exact multiple within the bounded search
 }
 

@@ -1,5 +1,7 @@
 #include "expr/portable_math.h"
 
+#include "expr/double2.h"
+
 #include "text/convert.h"
 
 #include <cmath>
@@ -30,35 +32,6 @@ constexpr double kPio2Part2 = 6.077100506303966e-11;
 constexpr double kPio2Part3 = 2.0222662487959506e-21;
 constexpr double kTwoOverPi = 0.6366197723675814;
 constexpr double kPio4 = 0.7853981633974483;
-
-struct Double2 {
-    double hi, lo;
-};
-
-inline Double2 TwoSum(double a, double b) {
-    const double s = a + b;
-    const double bb = s - a;
-    return {s, (a - (s - bb)) + (b - bb)};
-}
-
-// As TwoSum, when |a| >= |b|.
-inline Double2 FastTwoSum(double a, double b) {
-    const double s = a + b;
-    return {s, b - (s - a)};
-}
-
-inline Double2 Split(double a) {
-    const double t = 134217729.0 * a; // 2^27 + 1
-    const double hi = t - (t - a);
-    return {hi, a - hi};
-}
-
-// a * b exactly as hi + lo (for |a|, |b| below about 2^995).
-inline Double2 TwoProduct(double a, double b) {
-    const double p = a * b;
-    const Double2 as = Split(a), bs = Split(b);
-    return {p, ((as.hi * bs.hi - p) + as.hi * bs.lo + as.lo * bs.hi) + as.lo * bs.lo};
-}
 
 uint64_t BitsOf(double x) {
     uint64_t bits;

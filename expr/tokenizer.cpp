@@ -77,8 +77,9 @@ uint64_t BitsOf(double value) {
     return bits;
 }
 
-// Matches a word of the table at p; returns its entry or null.
-const WordEntry* MatchWord(const char* p) {
+// Matches a word of the table at p: its entry, with its length in length;
+// null when no word begins there.
+const WordEntry* MatchWord(const char* p, size_t* length) {
     const char first = FoldLetter(*p);
     uint64_t candidates = kWordIndex.byFirstLetter[first - 'a'];
     while (candidates) {
@@ -87,15 +88,12 @@ const WordEntry* MatchWord(const char* p) {
         const char* word = kWordTable[i].text;
         size_t n = 1;
         while (word[n] && FoldLetter(p[n]) == word[n]) ++n;
-        if (!word[n]) return &kWordTable[i];
+        if (!word[n]) {
+            *length = n;
+            return &kWordTable[i];
+        }
     }
     return nullptr;
-}
-
-void ReadWord(EvalContext& ctx, const WordEntry& word) {
-    ctx.position += std::strlen(word.text);
-    ctx.token = word.token;
-    if (word.token == kTokenPi) ctx.tokenValue = kPi;
 }
 
 // Reads a numeral that starts at ctx.position with a digit or ".".
@@ -139,6 +137,23 @@ void ReadVariable(EvalContext& ctx) {
         ctx.tokenValue = ctx.variables[index];
     else if (ctx.variableCount == 1)
         ctx.tokenValue = ctx.variables[0];
+}
+
+// A token that starts with a letter: a word, a numeral, a variable or an
+// "other" token, tried in this order.
+void ReadLetters(EvalContext& ctx) {
+    size_t length;
+    if (const WordEntry* word = MatchWord(ctx.position, &length)) {
+        ctx.position += length;
+        ctx.token = word->token;
+        if (word->token == kTokenPi) ctx.tokenValue = kPi;
+    } else if (DigitInBase(*ctx.position, ctx.base) >= 0) {
+        ReadNumber(ctx);
+    } else if (ctx.variables) {
+        ReadVariable(ctx);
+    } else {
+        ctx.token = static_cast<unsigned char>(*ctx.position++);
+    }
 }
 
 void ReadString(EvalContext& ctx) {
@@ -220,11 +235,8 @@ void NextToken(EvalContext& ctx) {
     case '.': ReadNumber(ctx); return;
     default: break;
     }
-    if (IsLetter(c)) {
-        if (const WordEntry* word = MatchWord(p)) return ReadWord(ctx, *word);
-    }
+    if (IsLetter(c)) return ReadLetters(ctx);
     if (DigitInBase(c, ctx.base) >= 0) return ReadNumber(ctx);
-    if (IsLetter(c) && ctx.variables) return ReadVariable(ctx);
     ctx.token = static_cast<unsigned char>(c);
     ctx.position = p + 1;
 }

@@ -210,3 +210,20 @@ TEST(Random, FourArgumentsLeaveTheFollowingTextAlone) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Random, FractionalSpanDrawsMatchTheRemainder) {
+    // A step that does not divide the range leaves a span with a fraction;
+    // the remainder of each draw must be fmod's exactly.
+    const double a = 0.99 / 0.0001, b = 1.01 / 0.0001;
+    const double span = std::fabs(b - a) + 1;
+    for (int seed = 0; seed < 300; ++seed) {
+        const double value = EvaluateSeeded(seed, "rand(0.99,1.01,0.0001)");
+        SeedRandom(seed);
+        const double expected = (std::fmod(DrawRandom(), span) + a) * 0.0001;
+        EXPECT_EQ(value, expected) << seed;
+    }
+}
+
+} // namespace
