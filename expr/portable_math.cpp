@@ -32,6 +32,8 @@ constexpr double kPio2Part2 = 6.077100506303966e-11;
 constexpr double kPio2Part3 = 2.0222662487959506e-21;
 constexpr double kTwoOverPi = 0.6366197723675814;
 constexpr double kPio4 = 0.7853981633974483;
+// 2^-27: below it sin, tan, asin and atan of x round to x itself.
+constexpr double kTiny = 1.0 / 134217728;
 
 uint64_t BitsOf(double x) {
     uint64_t bits;
@@ -288,6 +290,7 @@ double PortablePow(double x, double y) {
 
 double PortableSin(double x) {
     if (std::isinf(x) || x != x) return x - x;
+    if (std::fabs(x) < kTiny) return x; // also keeps the sign of a zero
     int quadrant;
     const Double2 r = ReduceByHalfPi(x, &quadrant);
     switch (quadrant) {
@@ -312,6 +315,7 @@ double PortableCos(double x) {
 
 double PortableTan(double x) {
     if (std::isinf(x) || x != x) return x - x;
+    if (std::fabs(x) < kTiny) return x; // also keeps the sign of a zero
     int quadrant;
     const Double2 r = ReduceByHalfPi(x, &quadrant);
     if (quadrant % 2 == 0) return SinKernel(r) / CosKernel(r);
@@ -321,7 +325,7 @@ double PortableTan(double x) {
 double PortableAtan(double x) {
     if (x != x) return x;
     const double ax = std::fabs(x);
-    if (ax < 1.0 / 134217728) return x; // 2^-27: atan x is x to the last bit
+    if (ax < kTiny) return x;
     double baseHi = 0, baseLo = 0, t;
     if (ax < 7.0 / 16) {
         t = ax;
@@ -345,7 +349,7 @@ double PortableAtan(double x) {
 double PortableAsin(double x) {
     if (x != x) return x;
     if (std::fabs(x) > 1) return kNaN;
-    if (std::fabs(x) < 1.0 / 134217728) return x;
+    if (std::fabs(x) < kTiny) return x;
     return PortableAtan(x / std::sqrt((1 - x) * (1 + x)));
 }
 
