@@ -41,19 +41,29 @@ constexpr bool WordCodesAgree() {
 }
 static_assert(WordCodesAgree(), "a word's token code is not its packed text");
 
-// For each first letter a to z, the set of table entries (bit i for entry i)
-// that begin with it, so that a letter is checked only against its own words.
+// For each first letter a to z, the table entries that begin with it, in
+// table order, so that a letter is checked only against its own words.
+constexpr int kMaxWordsPerLetter = 8;
 struct WordIndex {
-    uint64_t byFirstLetter[26] = {};
+    uint8_t count[26] = {};
+    uint8_t entry[26][kMaxWordsPerLetter] = {};
 };
 constexpr WordIndex MakeWordIndex() {
     WordIndex index;
-    for (size_t i = 0; i < std::size(kWordTable); ++i)
-        index.byFirstLetter[kWordTable[i].text[0] - 'a'] |= uint64_t{1} << i;
+    for (size_t i = 0; i < std::size(kWordTable); ++i) {
+        const int letter = kWordTable[i].text[0] - 'a';
+        index.entry[letter][index.count[letter]++] = static_cast<uint8_t>(i);
+    }
     return index;
 }
+constexpr bool WordIndexFits() {
+    int count[26] = {};
+    for (const WordEntry& w : kWordTable)
+        if (++count[w.text[0] - 'a'] > kMaxWordsPerLetter) return false;
+    return true;
+}
+static_assert(WordIndexFits(), "too many words share a first letter");
 constexpr WordIndex kWordIndex = MakeWordIndex();
-static_assert(kWordCount <= 64, "the word index holds one bit per word");
 
 // Folds only A to Z to lower case; other bytes stay as they are.
 inline char FoldLetter(char c) {
@@ -81,16 +91,14 @@ uint64_t BitsOf(double value) {
 // null when no word begins there.
 const WordEntry* MatchWord(const char* p, size_t* length) {
     const char first = FoldLetter(*p);
-    uint64_t candidates = kWordIndex.byFirstLetter[first - 'a'];
-    while (candidates) {
-        const int i = __builtin_ctzll(candidates);
-        candidates &= candidates - 1;
-        const char* word = kWordTable[i].text;
+    const int letter = first - 'a';
+    for (int k = 0; k < kWordIndex.count[letter]; ++k) {
+        const WordEntry& entry = kWordTable[kWordIndex.entry[letter][k]];
         size_t n = 1;
-        while (word[n] && FoldLetter(p[n]) == word[n]) ++n;
-        if (!word[n]) {
+        while (entry.text[n] && FoldLetter(p[n]) == entry.text[n]) ++n;
+        if (!entry.text[n]) {
             *length = n;
-            return &kWordTable[i];
+            return &entry;
         }
     }
     return nullptr;
