@@ -333,6 +333,7 @@ double ParsePrimary(EvalContext& ctx) {
 }
 
 double EvaluateExpression(const char* text, const double* variables, int variableCount, int base) {
+    if (!text) return ErrorValue;
     EvalContext ctx{};
     ctx.text = text;
     ctx.position = text;

@@ -12,7 +12,7 @@
 // Intermediate results are carried as unevaluated sums of two doubles (hi + lo)
 // where a single double would lose the last bits; only exact IEEE operations
 // are used, so every platform rounds the same way. Range reduction of sin, cos
-// and tan is exact up to |x| of about 2^30 and only approximate beyond.
+// and tan is accurate up to |x| of about 2^30 and only approximate beyond.
 
 namespace {
 
@@ -32,6 +32,8 @@ constexpr double kPio2Part2 = 6.077100506303966e-11;
 constexpr double kPio2Part3 = 2.0222662487959506e-21;
 constexpr double kTwoOverPi = 0.6366197723675814;
 constexpr double kPio4 = 0.7853981633974483;
+constexpr double kTwoPiRounded = 6.283185307179586;
+constexpr double kFarAngle = 1125899906842624.0; // 2^50
 // 2^-27: below it sin, tan, asin and atan of x round to x itself.
 constexpr double kTiny = 1.0 / 134217728;
 
@@ -139,6 +141,9 @@ Double2 ReduceByHalfPi(double x, int* quadrant) {
         *quadrant = 0;
         return {x, 0};
     }
+    // Far out, first take the remainder by 2 pi rounded to a double: exact
+    // and the same everywhere, though no longer the true angle.
+    if (std::fabs(x) > kFarAngle) x = std::fmod(x, kTwoPiRounded);
     const double k = std::floor(x * kTwoOverPi + 0.5);
     *quadrant = (TruncateToInt32(std::fmod(k, 4.0)) + 4) & 3;
     if (std::fabs(k) < 1048576.0) { // k times a 33-bit part is exact

@@ -23,6 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     text[size] = '\0';
     double table[30];
     for (int i = 0; i < 30; ++i) table[i] = i * 0.5 - 3;
+    // Values a caller may pass: a NaN with the bits of a string literal's
+    // handle pointing far beyond the text, ErrorValue and the infinities.
+    const uint64_t forgedHandle = 0xFFFA00000000FFFFull;
+    std::memcpy(&table[3], &forgedHandle, sizeof forgedHandle);
+    table[4] = ErrorValue;
+    table[5] = __builtin_huge_val();
+    table[6] = -__builtin_huge_val();
     const double value = EvaluateExpression(text.get(), withTable ? table : nullptr,
                                             withTable ? variableCount : 0, base);
     // The text is never changed.

@@ -112,6 +112,16 @@ TEST(PortableMath, PowerSpecialCasesAndExactResults) {
     for (const MathCase& c : cases) ExpectMath(c);
 }
 
+TEST(PortableMath, HugeAnglesStayInRange) {
+    const double inputs[] = {1e15, 1e16, 1e100, 1.7976931348623157e308, -1e300};
+    for (double x : inputs) {
+        const double s = PortableSin(x), c = PortableCos(x);
+        EXPECT_TRUE(s >= -1 && s <= 1) << x << " gave " << s;
+        EXPECT_TRUE(c >= -1 && c <= 1) << x << " gave " << c;
+        EXPECT_FALSE(std::isnan(PortableTan(x))) << x;
+    }
+}
+
 TEST(PortableMath, OddAndEvenSymmetryIsExact) {
     const double inputs[] = {0.1, 0.5, 0.7853981633974483, 1, 2.5, 10, 123.456, 1e6, 3e9};
     for (double x : inputs) {
