@@ -159,8 +159,8 @@ Double2 ReduceByHalfPi(double x, int* quadrant) {
     return FastTwoSum(r.hi, r.lo);
 }
 
-// sin(hi + lo) for |hi + lo| <= about pi/4.
-double SinKernel(Double2 r) {
+// sin(hi + lo) for |hi + lo| <= about pi/4, unrounded as hi + lo.
+Double2 SinKernelExtended(Double2 r) {
     const double x = r.hi, z = x * x;
     const double poly =
         -1.6666666666666666e-01 +
@@ -170,11 +170,16 @@ double SinKernel(Double2 r) {
                        z * (-2.505210838544172e-08 +
                             z * (1.6059043836821613e-10 +
                                  z * (-7.647163731819816e-13 + z * 2.8114572543455206e-15))))));
-    return x + (x * z * poly + r.lo * (1 - z * 0.5));
+    return FastTwoSum(x, x * z * poly + r.lo * (1 - z * 0.5));
 }
 
-// cos(hi + lo) for |hi + lo| <= about pi/4.
-double CosKernel(Double2 r) {
+double SinKernel(Double2 r) {
+    const Double2 s = SinKernelExtended(r);
+    return s.hi + s.lo;
+}
+
+// cos(hi + lo) for |hi + lo| <= about pi/4, unrounded as hi + lo.
+Double2 CosKernelExtended(Double2 r) {
     const double x = r.hi, z = x * x;
     const double poly =
         4.1666666666666664e-02 +
@@ -186,7 +191,19 @@ double CosKernel(Double2 r) {
                                  z * (4.779477332387385e-14 + z * -1.5619206968586225e-16))))));
     const double half = 0.5 * z;
     const double w = 1 - half;
-    return w + (((1 - w) - half) + (z * z * poly - x * r.lo));
+    return FastTwoSum(w, ((1 - w) - half) + (z * z * poly - x * r.lo));
+}
+
+double CosKernel(Double2 r) {
+    const Double2 c = CosKernelExtended(r);
+    return c.hi + c.lo;
+}
+
+// (a.hi + a.lo) / (b.hi + b.lo), rounded once.
+double DivideExtended(Double2 a, Double2 b) {
+    const double q = a.hi / b.hi;
+    const Double2 p = TwoProduct(q, b.hi);
+    return q + (((a.hi - p.hi) - p.lo) + a.lo - q * b.lo) / b.hi;
 }
 
 constexpr double kAtanHalfHi = 0.4636476090008061, kAtanHalfLo = 2.2698777452961687e-17;
@@ -323,8 +340,9 @@ double PortableTan(double x) {
     if (std::fabs(x) < kTiny) return x; // also keeps the sign of a zero
     int quadrant;
     const Double2 r = ReduceByHalfPi(x, &quadrant);
-    if (quadrant % 2 == 0) return SinKernel(r) / CosKernel(r);
-    return -CosKernel(r) / SinKernel(r);
+    const Double2 sine = SinKernelExtended(r), cosine = CosKernelExtended(r);
+    if (quadrant % 2 == 0) return DivideExtended(sine, cosine);
+    return -DivideExtended(cosine, sine);
 }
 
 double PortableAtan(double x) {
