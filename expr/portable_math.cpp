@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 // Intermediate results are carried as unevaluated sums of two doubles (hi + lo)
@@ -211,6 +212,7 @@ constexpr double kAtanOneHi = 0.7853981633974483, kAtanOneLo = 3.061616997868383
 constexpr double kAtanThreeHalvesHi = 0.982793723247329,
                  kAtanThreeHalvesLo = 1.3903311031230998e-17;
 constexpr double kPio2Hi = 1.5707963267948966, kPio2Lo = 6.123233995736766e-17;
+constexpr double kPiHi = 3.141592653589793, kPiLo = 1.2246467991473532e-16;
 
 struct AtanSeries {
     double coefficient[22]; // 1/3, 1/5, 1/7, ...
@@ -228,6 +230,48 @@ double AtanTail(double t) {
     double series = 0;
     for (int n = 21; n >= 0; --n) series = kAtanSeries.coefficient[n] - z * series;
     return t * z * series;
+}
+
+// The series of asin: x (1 + z (1/6 + z (3/40 + ...))) with z = x^2.
+constexpr double kAsinSeries[] = {0.16666666666666666,   0.075,
+                                  0.044642857142857144,  0.030381944444444444,
+                                  0.022372159090909092,  0.017352764423076924,
+                                  0.01396484375,         0.011551800896139705,
+                                  0.009761609529194078,  0.008390335809616815,
+                                  0.0073125258735988454, 0.006447210311889649,
+                                  0.005740037670841924,  0.005153309682319905,
+                                  0.004660143486915096,  0.004240907093679363,
+                                  0.003880964558837669,  0.0035692053938259347,
+                                  0.003297059503473485,  0.0030578216492580306,
+                                  0.002846178401108942,  0.00265787063820729,
+                                  0.0024894486782468836, 0.002338091892111975,
+                                  0.0022014739737101384, 0.0020776610325181676};
+
+// asin(s) for |s| <= 1/2, unrounded as hi + lo.
+Double2 AsinSmall(double s) {
+    const double z = s * s;
+    double series = 0;
+    for (int n = static_cast<int>(std::size(kAsinSeries)) - 1; n >= 0; --n)
+        series = kAsinSeries[n] + z * series;
+    return FastTwoSum(s, s * z * series);
+}
+
+// asin(sqrt(t)) for 0 <= t <= 1/4, with the rounding of the square root put
+// back, unrounded as hi + lo.
+Double2 AsinOfRoot(double t) {
+    const double s = std::sqrt(t);
+    if (s == 0) return {0, 0};
+    const Double2 square = TwoProduct(s, s);
+    const double sLo = ((t - square.hi) - square.lo) / (2 * s);
+    Double2 a = AsinSmall(s);
+    a.lo += sLo / std::sqrt(1 - t);
+    return a;
+}
+
+// c + k (a.hi + a.lo), rounded once, for c = hi + lo and a small k.
+double AddScaled(double cHi, double cLo, double k, Double2 a) {
+    const Double2 h = TwoSum(cHi, k * a.hi);
+    return h.hi + (h.lo + (cLo + k * a.lo));
 }
 
 } // namespace
@@ -371,13 +415,23 @@ double PortableAtan(double x) {
 
 double PortableAsin(double x) {
     if (x != x) return x;
-    if (std::fabs(x) > 1) return kNaN;
-    if (std::fabs(x) < kTiny) return x;
-    return PortableAtan(x / std::sqrt((1 - x) * (1 + x)));
+    const double ax = std::fabs(x);
+    if (ax > 1) return kNaN;
+    if (ax < kTiny) return x;
+    double result;
+    if (ax <= 0.5) {
+        const Double2 a = AsinSmall(ax);
+        result = a.hi + a.lo;
+    } else { // asin x = pi/2 - 2 asin sqrt((1 - x) / 2)
+        result = AddScaled(kPio2Hi, kPio2Lo, -2, AsinOfRoot((1 - ax) * 0.5));
+    }
+    return x < 0 ? -result : result;
 }
 
 double PortableAcos(double x) {
     if (x != x) return x;
     if (std::fabs(x) > 1) return kNaN;
-    return 2 * PortableAtan(std::sqrt((1 - x) / (1 + x)));
+    if (std::fabs(x) <= 0.5) return AddScaled(kPio2Hi, kPio2Lo, -1, AsinSmall(x));
+    if (x > 0) return AddScaled(0, 0, 2, AsinOfRoot((1 - x) * 0.5)); // 2 asin sqrt((1 - x) / 2)
+    return AddScaled(kPiHi, kPiLo, -2, AsinOfRoot((1 + x) * 0.5)); // pi - 2 asin sqrt((1 + x) / 2)
 }
