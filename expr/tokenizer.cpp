@@ -128,7 +128,8 @@ void ReadNumber(EvalContext& ctx) {
         double divisor = 1;
         while ((digit = DigitInBase(*p, base)) >= 0) {
             divisor *= base;
-            value += digit / divisor;
+            if (digit != 0) value += digit / divisor; // adding 0 would change nothing
+
             ++p;
         }
     }
