@@ -15,8 +15,8 @@ constexpr uint32_t kTypeFloats = 0x6670;         // "fp"
 constexpr uint32_t kTypeDoubles = 0x6466;        // "df"
 
 // Flags of a text code, each a byte of its own.
-constexpr uint32_t MultiplierFlag = 0x00610000;      // K, M, B, T after numbers
-constexpr uint32_t ColumnEquationFlag = 0x63000000;  // combine each line's numbers
+constexpr uint32_t MultiplierFlag = 0x00610000;     // K, M, B, T after numbers
+constexpr uint32_t ColumnEquationFlag = 0x63000000; // combine each line's numbers
 constexpr uint32_t kMultiplierFlagMask = 0x00FF0000;
 constexpr uint32_t kColumnEquationFlagMask = 0xFF000000;
 
@@ -31,9 +31,13 @@ inline bool HasColumnEquationFlag(uint32_t code) {
 // 0 for every other code, which is text.
 inline int BinaryElementSize(uint32_t code) {
     switch (code) {
-    case kTypeUnsignedBytes: case kTypeSignedBytes: return 1;
-    case kTypeUnsignedShorts: case kTypeSignedShorts: return 2;
-    case kTypeUnsignedLongs: case kTypeSignedLongs: case kTypeFloats: return 4;
+    case kTypeUnsignedBytes:
+    case kTypeSignedBytes: return 1;
+    case kTypeUnsignedShorts:
+    case kTypeSignedShorts: return 2;
+    case kTypeUnsignedLongs:
+    case kTypeSignedLongs:
+    case kTypeFloats: return 4;
     case kTypeDoubles: return 8;
     default: return 0;
     }

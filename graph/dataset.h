@@ -4,13 +4,19 @@
 #include <cstddef>
 
 struct DataSet {
-    double* values = nullptr;  // owned, exactly count doubles; null when empty
+    double* values = nullptr; // owned, exactly count doubles; null when empty
     int count = 0;
 };
 extern DataSet dataSet;
 
+// The most points a data set may hold (2 GiB of doubles). The point count of a
+// plot or a file is the user's choice; beyond this the allocation is refused
+// rather than left to exhaust the memory of the machine.
+constexpr size_t kMaxDataValues = size_t{1} << 28;
+
 // Storage for a new data set: an array of count doubles that InstallDataSet
-// can take over, or null when it cannot be allocated (count 0 or too large).
+// can take over, or null when it cannot be allocated (count 0, above
+// kMaxDataValues, or more than the system can give). Never throws.
 double* AllocateDataValues(size_t count);
 // Releases the current values and installs the new array and count (values may
 // be null with count 0: the data set becomes empty).

@@ -4,7 +4,10 @@
 
 constexpr int kTempFormatSize = 2048;
 
+// Returns the buffer written: the formatted text cut to kTempFormatSize - 1
+// characters, or the empty text for a null format or a formatting error.
 #if defined(__GNUC__)
 __attribute__((format(printf, 1, 2)))
 #endif
-const char* TempFormat(const char* format, ...);
+const char*
+TempFormat(const char* format, ...);

@@ -1,0 +1,23 @@
+// The chunking of FileHandle::Transfer, shared by both sides of the seam; the
+// single requests are made by TransferChunk in file_handle_win32.cpp or
+// file_handle_posix.cpp.
+#include "datafiles/file_handle.h"
+
+uint32_t FileHandle::Transfer(void* buffer, uint32_t count, char direction) {
+    stopFlag = 0;
+    if (count == 0) return 0;
+    const bool read = direction == 'r';
+    unsigned char* bytes = static_cast<unsigned char*>(buffer);
+    uint32_t total = 0;
+    while (!stopFlag) {
+        const uint32_t remaining = count - total;
+        const uint32_t chunk = remaining < kChunkSize ? remaining : kChunkSize;
+        const uint32_t moved = TransferChunk(bytes + total, chunk, read);
+        total += moved;
+        // A short chunk is the end of the file or an error; the caller cannot
+        // tell them apart and does not need to.
+        if (moved < chunk || total >= count || stopFlag) break;
+        YieldTimeSlice();
+    }
+    return total;
+}

@@ -1,0 +1,135 @@
+// The new values are read into storage of their own and installed only at the
+// end, so that a file that cannot be opened, a size that no count can hold,
+// or storage that cannot be allocated leaves the data set and the graph scale
+// exactly as they were (result -1).
+#include "datafiles/data_file.h"
+
+#include "datafiles/element_codec.h"
+#include "datafiles/file_handle.h"
+#include "datafiles/file_types.h"
+#include "datafiles/text_data_parser.h"
+#include "expr/evaluate.h"
+#include "graph/dataset.h"
+#include "graph/graph_scale.h"
+
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace {
+
+constexpr int kScaleDivisions = 8;
+constexpr int kEquationBase = 10; // numbers of a column equation are decimal
+// The data set counts its values in a signed 32-bit int.
+constexpr uint64_t kMaxValueCount = INT_MAX;
+// Elements read at a time: a whole number of every element width.
+constexpr size_t kBinaryBlockBytes = size_t{1} << 20;
+
+// Working storage from AllocateDataValues, released unless it was installed.
+class ValueStorage {
+  public:
+    explicit ValueStorage(size_t capacity) : values(AllocateDataValues(capacity)) {}
+    ~ValueStorage() { FreeDataValues(values); }
+    ValueStorage(const ValueStorage&) = delete;
+    ValueStorage& operator=(const ValueStorage&) = delete;
+    double* Get() const { return values; }
+    double* Release() {
+        double* taken = values;
+        values = nullptr;
+        return taken;
+    }
+
+  private:
+    double* values;
+};
+
+// Reads whole elements of the binary code into values until the end of the
+// file, a short read, or the abort flag; a trailing partial element is never
+// asked for. False when the read block cannot be allocated.
+bool ReadBinaryValues(FileHandle& file, uint32_t code, double* values, size_t capacity, size_t& n) {
+    const size_t width = static_cast<size_t>(BinaryElementSize(code));
+    std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kBinaryBlockBytes]);
+    if (!block) return false;
+    const size_t perBlock = kBinaryBlockBytes / width;
+    n = 0;
+    while (n < capacity && !file.abortFlag) {
+        const size_t wanted = capacity - n < perBlock ? capacity - n : perBlock;
+        const uint32_t bytes = static_cast<uint32_t>(wanted * width);
+        const uint32_t got = file.Transfer(block.get(), bytes, 'r');
+        const size_t whole = got / width;
+        DecodeElements(code, block.get(), whole, values + n);
+        n += whole;
+        if (got < bytes) break;
+    }
+    return true;
+}
+
+double CombineWithEquation(const char* equation, const double* numbers, int count) {
+    return EvaluateExpression(equation, numbers, count, kEquationBase);
+}
+
+uint32_t ReadFromHandle(void* context, char* buffer, uint32_t count) {
+    FileHandle& file = *static_cast<FileHandle*>(context);
+    return file.abortFlag ? 0 : file.Transfer(buffer, count, 'r');
+}
+
+// Installs the first n values of storage (capacity values) as the data set:
+// storage itself when it is full, else an exact copy. False when the copy
+// cannot be allocated; nothing is changed then.
+bool InstallValues(ValueStorage& storage, size_t n, size_t capacity) {
+    double* values = nullptr;
+    if (n == capacity) {
+        values = storage.Release();
+    } else if (n > 0) {
+        values = AllocateDataValues(n);
+        if (!values) return false;
+        std::memcpy(values, storage.Get(), n * sizeof(double));
+    }
+    InstallDataSet(values, static_cast<int>(n));
+    return true;
+}
+
+void ResetDataSet() {
+    InstallDataSet(nullptr, 0);
+    graphScale.SetData(dataSet.values, dataSet.count, kScaleDivisions);
+}
+
+} // namespace
+
+int ReadDataFile(const char* path, uint32_t typeCode, const char* equation) {
+    if (typeCode == 0 || !path) return -1;
+    FileHandle file;
+    if (!file.Open(path, false)) return -1;
+    const uint64_t size = file.GetSize();
+    if (size == 0 || size == FileHandle::kFailure) return -1;
+
+    const int width = BinaryElementSize(typeCode);
+    // Capacities use the whole 64-bit size; a file whose values no count can
+    // hold is refused rather than read in part.
+    const uint64_t capacity = width ? size / static_cast<uint64_t>(width) : size / 2 + 4;
+    if (capacity > kMaxValueCount) return -1;
+    if (capacity == 0) { // a binary file shorter than one element
+        ResetDataSet();
+        return 0;
+    }
+    ValueStorage storage(static_cast<size_t>(capacity));
+    if (!storage.Get()) return -1;
+
+    size_t n = 0;
+    if (width) {
+        if (!ReadBinaryValues(file, typeCode, storage.Get(), static_cast<size_t>(capacity), n))
+            return -1;
+    } else {
+        const bool useEquation = HasColumnEquationFlag(typeCode) && equation && *equation;
+        TextDataParser parser(storage.Get(), static_cast<size_t>(capacity),
+                              HasMultiplierFlag(typeCode), useEquation ? equation : nullptr,
+                              CombineWithEquation);
+        if (!ParseTextStream(ReadFromHandle, &file, size, kTextBlockSize, parser)) return -1;
+        n = parser.Count();
+    }
+    file.Close();
+    if (!InstallValues(storage, n, static_cast<size_t>(capacity))) return -1;
+    graphScale.SetData(dataSet.values, dataSet.count, kScaleDivisions);
+    return static_cast<int>(n);
+}

@@ -1,0 +1,45 @@
+#include "graph/dataset.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+DataSet dataSet;
+
+double* AllocateDataValues(size_t count) {
+    if (count == 0 || count > kMaxDataValues || count > SIZE_MAX / sizeof(double)) return nullptr;
+    return static_cast<double*>(std::malloc(count * sizeof(double)));
+}
+
+void InstallDataSet(double* values, int count) {
+    if (dataSet.values != values) std::free(dataSet.values);
+    dataSet.values = values;
+    dataSet.count = values ? count : 0;
+}
+
+void FreeDataValues(double* values) {
+    std::free(values);
+}
+
+int CompareValues(const void* a, const void* b) {
+    const double first = *static_cast<const double*>(a);
+    const double second = *static_cast<const double*>(b);
+    if (first > second) return 1;
+    if (first < second) return -1;
+    return 0;
+}
+
+void SortData() {
+    if (dataSet.count <= 0 || !dataSet.values) return;
+    std::qsort(dataSet.values, static_cast<size_t>(dataSet.count), sizeof(double), CompareValues);
+}
+
+void ReverseData() {
+    if (!dataSet.values) return;
+    for (int i = 0; i < dataSet.count / 2; ++i) {
+        double& front = dataSet.values[i];
+        double& back = dataSet.values[dataSet.count - 1 - i];
+        const double kept = front;
+        front = back;
+        back = kept;
+    }
+}

@@ -1,0 +1,50 @@
+#include "graph/dataset.h"
+
+#include <cmath>
+
+#include "expr/evaluate.h"
+#include "expr/random.h"
+#include "graph/graph_scale.h"
+#include "graph/tick_count.h"
+#include "text/convert.h"
+#include "window/window_state.h"
+
+namespace {
+
+// The variable table of a plot: one entry per letter a to z.
+constexpr int kPlotVariableCount = 26;
+constexpr int kVariableX = 'x' - 'a';
+constexpr int kVariableY = 'y' - 'a';
+constexpr int kScaleDivisions = 8;
+
+} // namespace
+
+int PlotEquation(const char* text, double start, double end, double step, int count) {
+    if (count == 0) {
+        if (step == 0) return 0;
+        count = TruncateToInt32((end - start) / step);
+    }
+    if (count <= 0) return 0;
+    // With a given count the derived step is positive, so x always runs upward.
+    if (step == 0) step = std::fabs(end - start) / count;
+
+    double table[kPlotVariableCount] = {};
+    table[kVariableX] = start;
+    table[kVariableY] = start;
+
+    // The new array is in hand before the old one goes, so that a count the
+    // memory cannot hold leaves the graph on screen as it was.
+    double* values = AllocateDataValues(static_cast<size_t>(count));
+    if (!values) return 0;
+
+    // A fresh seed on every plot, so that rand gives a new sequence each time.
+    SeedRandom(TickCount());
+    for (int i = 0; i < count; ++i) {
+        values[i] = EvaluateExpression(text, table, kPlotVariableCount, numberBase);
+        table[kVariableX] += step; // repeated addition, as the points are stepped
+        table[kVariableY] = values[i];
+    }
+    InstallDataSet(values, count);
+    graphScale.SetData(dataSet.values, dataSet.count, kScaleDivisions);
+    return 1;
+}

@@ -1,0 +1,7 @@
+#include "graph/tick_count.h"
+
+#include <windows.h>
+
+uint32_t TickCount() {
+    return GetTickCount();
+}
