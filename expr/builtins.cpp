@@ -1,4 +1,6 @@
+#include "expr/double2.h"
 #include "expr/parser.h"
+#include "expr/portable_math.h"
 #include "expr/random.h"
 #include "text/convert.h"
 
@@ -11,7 +13,10 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // How many candidates the divisor search of GcdOf and the multiple search of
 // LcmOf try for fractions before they give up.
-constexpr int kMaxFractionSearch = 4096;
+constexpr int kMaxFractionSearch = 1024;
+
+// 2^64: where LcmOf stops looking for a multiple of a fraction.
+constexpr double kFarMultiple = 18446744073709551616.0;
 
 bool IsWhole(double value) {
     return std::fmod(value, 1.0) == 0;
@@ -46,15 +51,15 @@ double ApplyPrefixFunction(int32_t word, double x) {
     case kTokenSqrt: return std::sqrt(x);
     case kTokenInv: return 1 / x;
     case kTokenAbs: return std::fabs(x);
-    case kTokenCos: return std::cos(x);
-    case kTokenSin: return std::sin(x);
-    case kTokenTan: return std::tan(x);
-    case kTokenAcos: return std::acos(x);
-    case kTokenAsin: return std::asin(x);
-    case kTokenAtan: return std::atan(x);
-    case kTokenLog: return std::log10(x);
-    case kTokenLn: return std::log(x);
-    case kTokenExp: return std::exp(x);
+    case kTokenCos: return PortableCos(x);
+    case kTokenSin: return PortableSin(x);
+    case kTokenTan: return PortableTan(x);
+    case kTokenAcos: return PortableAcos(x);
+    case kTokenAsin: return PortableAsin(x);
+    case kTokenAtan: return PortableAtan(x);
+    case kTokenLog: return PortableLog10(x);
+    case kTokenLn: return PortableLog(x);
+    case kTokenExp: return PortableExp(x);
     case kTokenInt: return TruncateToInt32(x);
     default: return Factorial(x); // "fact"
     }
@@ -162,13 +167,23 @@ int32_t RandomCount(double value) {
     return count;
 }
 
+// fmod(r, span) for a draw r of 0 to 32767, without the library's division
+// loop when the quotient is found at once: r - q span is then exact and in
+// [0, span), which is what fmod gives; otherwise fmod decides.
+double DrawRemainder(int r, double span) {
+    if (!(span >= 1 && span < 2147483648.0)) return std::fmod(static_cast<double>(r), span);
+    const int32_t q = TruncateToInt32(r / span);
+    const Double2 p = TwoProduct(q, span);
+    const double rest = (r - p.hi) - p.lo;
+    if (rest >= 0 && rest < span) return rest;
+    return std::fmod(static_cast<double>(r), span);
+}
+
 double DrawNearestOrFarthest(double low, double high, double step, double target, int32_t count) {
     const double a = low / step, b = high / step;
     const double bottom = a < b ? a : b;
     const double span = std::fabs(b - a) + 1;
-    auto draw = [&] {
-        return (std::fmod(static_cast<double>(DrawRandom()), span) + bottom) * step;
-    };
+    auto draw = [&] { return (DrawRemainder(DrawRandom(), span) + bottom) * step; };
     double best = draw();
     for (int32_t i = 0; i < count; ++i) {
         const double r = draw();
@@ -221,7 +236,9 @@ double GcdOf(double a, double b) {
     double d = start;
     for (int i = 0; i < kMaxFractionSearch; ++i, d -= 1) {
         if (d <= 1) return d;
-        if (std::fmod(big, d) == 0 && std::fmod(start, d) == 0) return d;
+        // start / d is small, so this remainder is cheap; the one of big is
+        // taken only when it passes.
+        if (std::fmod(start, d) == 0 && std::fmod(big, d) == 0) return d;
     }
     // Past the bounded search: the candidate below 1 that would end it.
     return std::fmod(start, 1.0);
@@ -235,8 +252,11 @@ double LcmOf(double a, double b) {
     if (IsWhole(hi) && IsWhole(lo))
         return hi * (std::fabs(lo) / Euclid(std::fabs(hi), std::fabs(lo)));
     double m = hi;
-    for (int i = 0; i < kMaxFractionSearch; ++i, m += hi)
+    for (int i = 0; i < kMaxFractionSearch; ++i, m += hi) {
         if (std::fmod(m, lo) == 0) return m;
+        // A multiple this far above lo is costly to divide and no longer exact.
+        if (std::fabs(m) > std::fabs(lo) * kFarMultiple) break;
+    }
     return kNaN; // no exact multiple within the bounded search
 }
 
@@ -301,7 +321,7 @@ double ParseFunction(EvalContext& ctx) {
     case kTokenMod:
         return ParseTwoArguments(ctx, [](double a, double b) { return std::fmod(a, b); });
     case kTokenPow:
-        return ParseTwoArguments(ctx, [](double a, double b) { return std::pow(a, b); });
+        return ParseTwoArguments(ctx, [](double a, double b) { return PortablePow(a, b); });
     case kTokenCond: return ParseConditional(ctx);
     case kTokenRand: return ParseRandom(ctx);
     default: return ErrorValue; // not reached: IsFunctionWord said it is one

@@ -1,6 +1,7 @@
 #include "expr/evaluate.h"
 
 #include "expr/parser.h"
+#include "expr/portable_math.h"
 #include "text/convert.h"
 
 #include <cmath>
@@ -8,49 +9,70 @@
 
 namespace {
 
+// A level's body is inlined where the level above reads its left operand, so
+// that a lone value passes the levels without a call for each; right operands
+// call the out-of-line copy (NameOperand).
+#if defined(_MSC_VER)
+#define INLINE_LEVEL __forceinline
+#define OUTLINE_LEVEL __declspec(noinline)
+#else
+#define INLINE_LEVEL inline __attribute__((always_inline))
+#define OUTLINE_LEVEL __attribute__((noinline))
+#endif
+
 double Truth(bool value) {
     return value ? 1.0 : 0.0;
 }
 
-double ParseXor(EvalContext& ctx);
-double ParseAnd(EvalContext& ctx);
-double ParseBitOr(EvalContext& ctx);
-double ParseBitXor(EvalContext& ctx);
-double ParseBitAnd(EvalContext& ctx);
-double ParseEquality(EvalContext& ctx);
-double ParseRelation(EvalContext& ctx);
-double ParseSum(EvalContext& ctx);
-double ParseProduct(EvalContext& ctx);
-double ParsePower(EvalContext& ctx);
+INLINE_LEVEL double ParseXor(EvalContext& ctx);
+OUTLINE_LEVEL double ParseXorOperand(EvalContext& ctx);
+INLINE_LEVEL double ParseAnd(EvalContext& ctx);
+OUTLINE_LEVEL double ParseAndOperand(EvalContext& ctx);
+INLINE_LEVEL double ParseBitOr(EvalContext& ctx);
+OUTLINE_LEVEL double ParseBitOrOperand(EvalContext& ctx);
+INLINE_LEVEL double ParseBitXor(EvalContext& ctx);
+OUTLINE_LEVEL double ParseBitXorOperand(EvalContext& ctx);
+INLINE_LEVEL double ParseBitAnd(EvalContext& ctx);
+OUTLINE_LEVEL double ParseBitAndOperand(EvalContext& ctx);
+INLINE_LEVEL double ParseEquality(EvalContext& ctx);
+OUTLINE_LEVEL double ParseEqualityOperand(EvalContext& ctx);
+INLINE_LEVEL double ParseRelation(EvalContext& ctx);
+OUTLINE_LEVEL double ParseRelationOperand(EvalContext& ctx);
+INLINE_LEVEL double ParseSum(EvalContext& ctx);
+OUTLINE_LEVEL double ParseSumOperand(EvalContext& ctx);
+INLINE_LEVEL double ParseProduct(EvalContext& ctx);
+OUTLINE_LEVEL double ParseProductOperand(EvalContext& ctx);
+INLINE_LEVEL double ParsePower(EvalContext& ctx);
+OUTLINE_LEVEL double ParsePowerOperand(EvalContext& ctx);
 
 // xor -> and { "xor" and }
-double ParseXor(EvalContext& ctx) {
+INLINE_LEVEL double ParseXor(EvalContext& ctx) {
     double left = ParseAnd(ctx);
     while (ctx.token == kTokenXor) {
         NextToken(ctx);
-        const double right = ParseAnd(ctx);
+        const double right = ParseAndOperand(ctx);
         left = GuardLiteral(left, right, Truth(IsTrue(left) != IsTrue(right)));
     }
     return left;
 }
 
 // and -> bitor { "and" bitor }
-double ParseAnd(EvalContext& ctx) {
+INLINE_LEVEL double ParseAnd(EvalContext& ctx) {
     double left = ParseBitOr(ctx);
     while (ctx.token == kTokenAnd) {
         NextToken(ctx);
-        const double right = ParseBitOr(ctx);
+        const double right = ParseBitOrOperand(ctx);
         left = GuardLiteral(left, right, Truth(IsTrue(left) && IsTrue(right)));
     }
     return left;
 }
 
 // bitor -> bitxor { "|" bitxor }
-double ParseBitOr(EvalContext& ctx) {
+INLINE_LEVEL double ParseBitOr(EvalContext& ctx) {
     double left = ParseBitXor(ctx);
     while (ctx.token == '|') {
         NextToken(ctx);
-        const double right = ParseBitXor(ctx);
+        const double right = ParseBitXorOperand(ctx);
         const int32_t bits = TruncateToInt32(left) | TruncateToInt32(right);
         left = GuardLiteral(left, right, bits);
     }
@@ -58,11 +80,11 @@ double ParseBitOr(EvalContext& ctx) {
 }
 
 // bitxor -> bitand { "^|" bitand }
-double ParseBitXor(EvalContext& ctx) {
+INLINE_LEVEL double ParseBitXor(EvalContext& ctx) {
     double left = ParseBitAnd(ctx);
     while (ctx.token == kTokenBitXor) {
         NextToken(ctx);
-        const double right = ParseBitAnd(ctx);
+        const double right = ParseBitAndOperand(ctx);
         const int32_t bits = TruncateToInt32(left) ^ TruncateToInt32(right);
         left = GuardLiteral(left, right, bits);
     }
@@ -70,11 +92,11 @@ double ParseBitXor(EvalContext& ctx) {
 }
 
 // bitand -> equality { "&" equality }
-double ParseBitAnd(EvalContext& ctx) {
+INLINE_LEVEL double ParseBitAnd(EvalContext& ctx) {
     double left = ParseEquality(ctx);
     while (ctx.token == '&') {
         NextToken(ctx);
-        const double right = ParseEquality(ctx);
+        const double right = ParseEqualityOperand(ctx);
         const int32_t bits = TruncateToInt32(left) & TruncateToInt32(right);
         left = GuardLiteral(left, right, bits);
     }
@@ -143,41 +165,41 @@ double ParseComparison(EvalContext& ctx, double left, double (*next)(EvalContext
 }
 
 // equality -> relation { ("==" | "=" | "!=" | "<>") relation }
-double ParseEquality(EvalContext& ctx) {
+INLINE_LEVEL double ParseEquality(EvalContext& ctx) {
     double left = ParseRelation(ctx);
     while (ctx.token == kTokenEqual || ctx.token == kTokenNotEqual || ctx.token == kTokenContains)
-        left = ParseComparison(ctx, left, ParseRelation);
+        left = ParseComparison(ctx, left, ParseRelationOperand);
     return left;
 }
 
 // relation -> sum { ("<" | ">" | "<=" | ">=") sum }
-double ParseRelation(EvalContext& ctx) {
+INLINE_LEVEL double ParseRelation(EvalContext& ctx) {
     double left = ParseSum(ctx);
     while (ctx.token == '<' || ctx.token == '>' || ctx.token == kTokenLessEqual ||
            ctx.token == kTokenGreaterEqual)
-        left = ParseComparison(ctx, left, ParseSum);
+        left = ParseComparison(ctx, left, ParseSumOperand);
     return left;
 }
 
 // sum -> product { ("+" | "-") product }
-double ParseSum(EvalContext& ctx) {
+INLINE_LEVEL double ParseSum(EvalContext& ctx) {
     double left = ParseProduct(ctx);
     while (ctx.token == '+' || ctx.token == '-') {
         const bool add = ctx.token == '+';
         NextToken(ctx);
-        const double right = ParseProduct(ctx);
+        const double right = ParseProductOperand(ctx);
         left = GuardLiteral(left, right, add ? left + right : left - right);
     }
     return left;
 }
 
 // product -> power { ("*" | "/" | "%") power }
-double ParseProduct(EvalContext& ctx) {
+INLINE_LEVEL double ParseProduct(EvalContext& ctx) {
     double left = ParsePower(ctx);
     while (ctx.token == '*' || ctx.token == '/' || ctx.token == '%') {
         const int32_t op = ctx.token;
         NextToken(ctx);
-        const double right = ParsePower(ctx);
+        const double right = ParsePowerOperand(ctx);
         const double result =
             op == '*' ? left * right : (op == '/' ? left / right : std::fmod(left, right));
         left = GuardLiteral(left, right, result);
@@ -186,14 +208,45 @@ double ParseProduct(EvalContext& ctx) {
 }
 
 // power -> primary { "^" primary }
-double ParsePower(EvalContext& ctx) {
+INLINE_LEVEL double ParsePower(EvalContext& ctx) {
     double left = ParsePrimary(ctx);
     while (ctx.token == '^') {
         NextToken(ctx);
         const double right = ParsePrimary(ctx);
-        left = GuardLiteral(left, right, std::pow(left, right));
+        left = GuardLiteral(left, right, PortablePow(left, right));
     }
     return left;
+}
+
+double ParseXorOperand(EvalContext& ctx) {
+    return ParseXor(ctx);
+}
+double ParseAndOperand(EvalContext& ctx) {
+    return ParseAnd(ctx);
+}
+double ParseBitOrOperand(EvalContext& ctx) {
+    return ParseBitOr(ctx);
+}
+double ParseBitXorOperand(EvalContext& ctx) {
+    return ParseBitXor(ctx);
+}
+double ParseBitAndOperand(EvalContext& ctx) {
+    return ParseBitAnd(ctx);
+}
+double ParseEqualityOperand(EvalContext& ctx) {
+    return ParseEquality(ctx);
+}
+double ParseRelationOperand(EvalContext& ctx) {
+    return ParseRelation(ctx);
+}
+double ParseSumOperand(EvalContext& ctx) {
+    return ParseSum(ctx);
+}
+double ParseProductOperand(EvalContext& ctx) {
+    return ParseProduct(ctx);
+}
+double ParsePowerOperand(EvalContext& ctx) {
+    return ParsePower(ctx);
 }
 
 // A primary that needs one more level of nesting: brackets, prefix operators
@@ -240,7 +293,7 @@ double ParseCondition(EvalContext& ctx) {
     double left = ParseXor(ctx);
     while (ctx.token == kTokenOr) {
         NextToken(ctx);
-        const double right = ParseXor(ctx);
+        const double right = ParseXorOperand(ctx);
         left = GuardLiteral(left, right, Truth(IsTrue(left) || IsTrue(right)));
     }
     if (ctx.token != '?') return left;
@@ -280,6 +333,7 @@ double ParsePrimary(EvalContext& ctx) {
 }
 
 double EvaluateExpression(const char* text, const double* variables, int variableCount, int base) {
+    if (!text) return ErrorValue;
     EvalContext ctx{};
     ctx.text = text;
     ctx.position = text;

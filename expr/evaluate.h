@@ -15,8 +15,9 @@ inline constexpr double ErrorValue = MakeErrorValue();
 constexpr int kMaxNestingDepth = 256;
 
 // The most extra draws one "rand" call makes for its count argument; a larger
-// count is cut to this, so that one evaluation stays fast.
-constexpr int kMaxRandomCount = 10000;
+// count is cut to this, so that a line full of such calls stays fast. With at
+// most 32768 distinct draws, more would rarely change the result.
+constexpr int kMaxRandomCount = 4096;
 
 // Evaluates text (NUL-terminated, unchanged) with numbers in base (2 to 16).
 // variables may be null; letters A to Z (optionally followed by one digit) then

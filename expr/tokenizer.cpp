@@ -1,5 +1,7 @@
 #include "expr/tokenizer.h"
 
+#include "expr/portable_math.h"
+
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -7,7 +9,7 @@
 namespace {
 
 // Arc cosine of -1, the value of the word "pi".
-const double kPi = std::acos(-1.0);
+const double kPi = PortableAcos(-1.0);
 
 constexpr int32_t kTokenPi = kTokenNumber;
 
@@ -39,19 +41,29 @@ constexpr bool WordCodesAgree() {
 }
 static_assert(WordCodesAgree(), "a word's token code is not its packed text");
 
-// For each first letter a to z, the set of table entries (bit i for entry i)
-// that begin with it, so that a letter is checked only against its own words.
+// For each first letter a to z, the table entries that begin with it, in
+// table order, so that a letter is checked only against its own words.
+constexpr int kMaxWordsPerLetter = 8;
 struct WordIndex {
-    uint64_t byFirstLetter[26] = {};
+    uint8_t count[26] = {};
+    uint8_t entry[26][kMaxWordsPerLetter] = {};
 };
 constexpr WordIndex MakeWordIndex() {
     WordIndex index;
-    for (size_t i = 0; i < std::size(kWordTable); ++i)
-        index.byFirstLetter[kWordTable[i].text[0] - 'a'] |= uint64_t{1} << i;
+    for (size_t i = 0; i < std::size(kWordTable); ++i) {
+        const int letter = kWordTable[i].text[0] - 'a';
+        index.entry[letter][index.count[letter]++] = static_cast<uint8_t>(i);
+    }
     return index;
 }
+constexpr bool WordIndexFits() {
+    int count[26] = {};
+    for (const WordEntry& w : kWordTable)
+        if (++count[w.text[0] - 'a'] > kMaxWordsPerLetter) return false;
+    return true;
+}
+static_assert(WordIndexFits(), "too many words share a first letter");
 constexpr WordIndex kWordIndex = MakeWordIndex();
-static_assert(kWordCount <= 64, "the word index holds one bit per word");
 
 // Folds only A to Z to lower case; other bytes stay as they are.
 inline char FoldLetter(char c) {
@@ -75,25 +87,21 @@ uint64_t BitsOf(double value) {
     return bits;
 }
 
-// Matches a word of the table at p; returns its entry or null.
-const WordEntry* MatchWord(const char* p) {
+// Matches a word of the table at p: its entry, with its length in length;
+// null when no word begins there.
+const WordEntry* MatchWord(const char* p, size_t* length) {
     const char first = FoldLetter(*p);
-    uint64_t candidates = kWordIndex.byFirstLetter[first - 'a'];
-    while (candidates) {
-        const int i = __builtin_ctzll(candidates);
-        candidates &= candidates - 1;
-        const char* word = kWordTable[i].text;
+    const int letter = first - 'a';
+    for (int k = 0; k < kWordIndex.count[letter]; ++k) {
+        const WordEntry& entry = kWordTable[kWordIndex.entry[letter][k]];
         size_t n = 1;
-        while (word[n] && FoldLetter(p[n]) == word[n]) ++n;
-        if (!word[n]) return &kWordTable[i];
+        while (entry.text[n] && FoldLetter(p[n]) == entry.text[n]) ++n;
+        if (!entry.text[n]) {
+            *length = n;
+            return &entry;
+        }
     }
     return nullptr;
-}
-
-void ReadWord(EvalContext& ctx, const WordEntry& word) {
-    ctx.position += std::strlen(word.text);
-    ctx.token = word.token;
-    if (word.token == kTokenPi) ctx.tokenValue = kPi;
 }
 
 // Reads a numeral that starts at ctx.position with a digit or ".".
@@ -120,7 +128,8 @@ void ReadNumber(EvalContext& ctx) {
         double divisor = 1;
         while ((digit = DigitInBase(*p, base)) >= 0) {
             divisor *= base;
-            value += digit / divisor;
+            if (digit != 0) value += digit / divisor; // adding 0 would change nothing
+
             ++p;
         }
     }
@@ -137,6 +146,23 @@ void ReadVariable(EvalContext& ctx) {
         ctx.tokenValue = ctx.variables[index];
     else if (ctx.variableCount == 1)
         ctx.tokenValue = ctx.variables[0];
+}
+
+// A token that starts with a letter: a word, a numeral, a variable or an
+// "other" token, tried in this order.
+void ReadLetters(EvalContext& ctx) {
+    size_t length;
+    if (const WordEntry* word = MatchWord(ctx.position, &length)) {
+        ctx.position += length;
+        ctx.token = word->token;
+        if (word->token == kTokenPi) ctx.tokenValue = kPi;
+    } else if (DigitInBase(*ctx.position, ctx.base) >= 0) {
+        ReadNumber(ctx);
+    } else if (ctx.variables) {
+        ReadVariable(ctx);
+    } else {
+        ctx.token = static_cast<unsigned char>(*ctx.position++);
+    }
 }
 
 void ReadString(EvalContext& ctx) {
@@ -218,11 +244,8 @@ void NextToken(EvalContext& ctx) {
     case '.': ReadNumber(ctx); return;
     default: break;
     }
-    if (IsLetter(c)) {
-        if (const WordEntry* word = MatchWord(p)) return ReadWord(ctx, *word);
-    }
+    if (IsLetter(c)) return ReadLetters(ctx);
     if (DigitInBase(c, ctx.base) >= 0) return ReadNumber(ctx);
-    if (IsLetter(c) && ctx.variables) return ReadVariable(ctx);
     ctx.token = static_cast<unsigned char>(c);
     ctx.position = p + 1;
 }

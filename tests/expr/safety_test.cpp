@@ -66,6 +66,7 @@ TEST(EvaluateSafety, TextIsNeverChangedAndLiteralsStayInside) {
     const std::string before = text;
     EXPECT_EQ(EvaluateExpression(text, nullptr, 0, 10), 1);
     EXPECT_EQ(before, text);
+    EXPECT_TRUE(SameBits(EvaluateExpression(nullptr, nullptr, 0, 10), ErrorValue));
     // An unclosed literal runs to the end of the text and no further.
     char unclosed[] = "\"ab\" < \"abc";
     EXPECT_TRUE(SameBits(EvaluateExpression(unclosed, nullptr, 0, 10), ErrorValue));

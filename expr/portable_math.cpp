@@ -1,0 +1,437 @@
+#include "expr/portable_math.h"
+
+#include "expr/double2.h"
+
+#include "text/convert.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <limits>
+
+// Intermediate results are carried as unevaluated sums of two doubles (hi + lo)
+// where a single double would lose the last bits; only exact IEEE operations
+// are used, so every platform rounds the same way. Range reduction of sin, cos
+// and tan is accurate up to |x| of about 2^30 and only approximate beyond.
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// ln 2 with its high part cut to 42 bits, so that k * kLn2Hi is exact for every
+// binary exponent k.
+constexpr double kLn2Hi = 0.6931471805598903;
+constexpr double kLn2Lo = 5.497923018708371e-14;
+constexpr double kInvLn2 = 1.4426950408889634;
+constexpr double kInvLn10Hi = 0.4342944819032518;
+constexpr double kInvLn10Lo = 1.098319650216765e-17;
+// pi/2 in three parts, the first two of 33 bits.
+constexpr double kPio2Part1 = 1.5707963267341256;
+constexpr double kPio2Part2 = 6.077100506303966e-11;
+constexpr double kPio2Part3 = 2.0222662487959506e-21;
+constexpr double kTwoOverPi = 0.6366197723675814;
+constexpr double kPio4 = 0.7853981633974483;
+constexpr double kTwoPiRounded = 6.283185307179586;
+constexpr double kFarAngle = 1125899906842624.0; // 2^50
+// 2^-27: below it sin, tan, asin and atan of x round to x itself.
+constexpr double kTiny = 1.0 / 134217728;
+
+uint64_t BitsOf(double x) {
+    uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits;
+}
+
+double FromBits(uint64_t bits) {
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    return x;
+}
+
+// x * 2^k, rounded once.
+double ScaleByPowerOfTwo(double x, int k) {
+    while (k > 1000) {
+        x *= FromBits(uint64_t{1023 + 1000} << 52);
+        k -= 1000;
+    }
+    while (k < -1000) {
+        x *= FromBits(uint64_t{1023 - 1000} << 52);
+        k += 1000;
+    }
+    return x * FromBits(static_cast<uint64_t>(1023 + k) << 52);
+}
+
+// Natural logarithm of a positive finite x, to about 2^-60 relative.
+Double2 LogExtended(double x) {
+    int exponent = 0;
+    if (x < 2.2250738585072014e-308) { // subnormal: make it normal first
+        x *= 18014398509481984.0;      // 2^54
+        exponent = -54;
+    }
+    const uint64_t bits = BitsOf(x);
+    exponent += static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+    double m = FromBits((bits & 0x000FFFFFFFFFFFFFull) | (uint64_t{1023} << 52)); // [1, 2)
+    if (m > 1.4142135623730951) {
+        m *= 0.5;
+        ++exponent;
+    }
+    const double f = m - 1; // exact
+    // log(1 + f) = 2 atanh(s) with s = f / (2 + f), s carried as sh + sl.
+    const Double2 d = FastTwoSum(2.0, f);
+    const double sh = f / d.hi;
+    const Double2 p = TwoProduct(sh, d.hi);
+    const double sl = (((f - p.hi) - p.lo) - sh * d.lo) / d.hi;
+    const double z = sh * sh;
+    const double series =
+        1.0 / 3 +
+        z * (1.0 / 5 +
+             z * (1.0 / 7 +
+                  z * (1.0 / 9 +
+                       z * (1.0 / 11 +
+                            z * (1.0 / 13 +
+                                 z * (1.0 / 15 +
+                                      z * (1.0 / 17 +
+                                           z * (1.0 / 19 +
+                                                z * (1.0 / 21 + z * (1.0 / 23 + z / 25))))))))));
+    const double tail = 2 * sh * z * series;
+    const double e = exponent;
+    Double2 sum = TwoSum(e * kLn2Hi, 2 * sh);
+    sum.lo += (e * kLn2Lo + 2 * sl) + tail;
+    return FastTwoSum(sum.hi, sum.lo);
+}
+
+// e^(hi + lo), rounded once at the end.
+double ExpExtended(double hi, double lo) {
+    if (hi != hi) return hi;
+    if (hi > 709.8) return kInf;
+    if (hi < -745.2) return 0;
+    const double k = std::floor(hi * kInvLn2 + 0.5);
+    const Double2 r = TwoSum(hi - k * kLn2Hi, lo - k * kLn2Lo); // |r| <= about ln2 / 2
+    // e^r = 1 + r + r^2/2 + r^3/6 + ...
+    const Double2 square = TwoProduct(r.hi, r.hi);
+    const double x = r.hi;
+    const double cube =
+        x * square.hi *
+        (1.6666666666666666e-01 +
+         x * (4.1666666666666664e-02 +
+              x * (8.333333333333333e-03 +
+                   x * (1.388888888888889e-03 +
+                        x * (1.984126984126984e-04 +
+                             x * (2.48015873015873e-05 +
+                                  x * (2.7557319223985893e-06 +
+                                       x * (2.755731922398589e-07 +
+                                            x * (2.505210838544172e-08 +
+                                                 x * (2.08767569878681e-09 +
+                                                      x * (1.6059043836821613e-10 +
+                                                           x * (1.1470745597729725e-11 +
+                                                                x * (7.647163731819816e-13 +
+                                                                     x * 4.779477332387385e-14)))))))))))));
+    const Double2 s = TwoSum(x, square.hi * 0.5);
+    const double low = s.lo + square.lo * 0.5 + cube + r.lo * (1 + x);
+    const Double2 total = FastTwoSum(1.0, s.hi);
+    const double value = total.hi + (total.lo + low);
+    return ScaleByPowerOfTwo(value, TruncateToInt32(k));
+}
+
+// x reduced by the nearest multiple k of pi/2: x - k pi/2 as hi + lo, and k
+// modulo 4.
+Double2 ReduceByHalfPi(double x, int* quadrant) {
+    if (std::fabs(x) <= kPio4) {
+        *quadrant = 0;
+        return {x, 0};
+    }
+    // Far out, first take the remainder by 2 pi rounded to a double: exact
+    // and the same everywhere, though no longer the true angle.
+    if (std::fabs(x) > kFarAngle) x = std::fmod(x, kTwoPiRounded);
+    const double k = std::floor(x * kTwoOverPi + 0.5);
+    *quadrant = (TruncateToInt32(std::fmod(k, 4.0)) + 4) & 3;
+    if (std::fabs(k) < 1048576.0) { // k times a 33-bit part is exact
+        const double a = x - k * kPio2Part1;
+        Double2 r = TwoSum(a, -k * kPio2Part2);
+        r.lo -= k * kPio2Part3;
+        return FastTwoSum(r.hi, r.lo);
+    }
+    const Double2 p1 = TwoProduct(k, kPio2Part1);
+    const Double2 p2 = TwoProduct(k, kPio2Part2);
+    Double2 r = TwoSum(x - p1.hi, -p2.hi);
+    r.lo += (-p1.lo - p2.lo) - k * kPio2Part3;
+    return FastTwoSum(r.hi, r.lo);
+}
+
+// sin(hi + lo) for |hi + lo| <= about pi/4, unrounded as hi + lo.
+Double2 SinKernelExtended(Double2 r) {
+    const double x = r.hi, z = x * x;
+    const double poly =
+        -1.6666666666666666e-01 +
+        z * (8.333333333333333e-03 +
+             z * (-1.984126984126984e-04 +
+                  z * (2.7557319223985893e-06 +
+                       z * (-2.505210838544172e-08 +
+                            z * (1.6059043836821613e-10 +
+                                 z * (-7.647163731819816e-13 + z * 2.8114572543455206e-15))))));
+    return FastTwoSum(x, x * z * poly + r.lo * (1 - z * 0.5));
+}
+
+double SinKernel(Double2 r) {
+    const Double2 s = SinKernelExtended(r);
+    return s.hi + s.lo;
+}
+
+// cos(hi + lo) for |hi + lo| <= about pi/4, unrounded as hi + lo.
+Double2 CosKernelExtended(Double2 r) {
+    const double x = r.hi, z = x * x;
+    const double poly =
+        4.1666666666666664e-02 +
+        z * (-1.388888888888889e-03 +
+             z * (2.48015873015873e-05 +
+                  z * (-2.755731922398589e-07 +
+                       z * (2.08767569878681e-09 +
+                            z * (-1.1470745597729725e-11 +
+                                 z * (4.779477332387385e-14 + z * -1.5619206968586225e-16))))));
+    const double half = 0.5 * z;
+    const double w = 1 - half;
+    return FastTwoSum(w, ((1 - w) - half) + (z * z * poly - x * r.lo));
+}
+
+double CosKernel(Double2 r) {
+    const Double2 c = CosKernelExtended(r);
+    return c.hi + c.lo;
+}
+
+// (a.hi + a.lo) / (b.hi + b.lo), rounded once.
+double DivideExtended(Double2 a, Double2 b) {
+    const double q = a.hi / b.hi;
+    const Double2 p = TwoProduct(q, b.hi);
+    return q + (((a.hi - p.hi) - p.lo) + a.lo - q * b.lo) / b.hi;
+}
+
+constexpr double kAtanHalfHi = 0.4636476090008061, kAtanHalfLo = 2.2698777452961687e-17;
+constexpr double kAtanOneHi = 0.7853981633974483, kAtanOneLo = 3.061616997868383e-17;
+constexpr double kAtanThreeHalvesHi = 0.982793723247329,
+                 kAtanThreeHalvesLo = 1.3903311031230998e-17;
+constexpr double kPio2Hi = 1.5707963267948966, kPio2Lo = 6.123233995736766e-17;
+constexpr double kPiHi = 3.141592653589793, kPiLo = 1.2246467991473532e-16;
+
+struct AtanSeries {
+    double coefficient[22]; // 1/3, 1/5, 1/7, ...
+};
+constexpr AtanSeries MakeAtanSeries() {
+    AtanSeries series{};
+    for (int n = 0; n < 22; ++n) series.coefficient[n] = 1.0 / (2 * n + 3);
+    return series;
+}
+constexpr AtanSeries kAtanSeries = MakeAtanSeries();
+
+// t - atan(t) for |t| <= 7/16: t^3 (1/3 - t^2 (1/5 - t^2 (1/7 - ...))).
+double AtanTail(double t) {
+    const double z = t * t;
+    double series = 0;
+    for (int n = 21; n >= 0; --n) series = kAtanSeries.coefficient[n] - z * series;
+    return t * z * series;
+}
+
+// The series of asin: x (1 + z (1/6 + z (3/40 + ...))) with z = x^2.
+constexpr double kAsinSeries[] = {0.16666666666666666,   0.075,
+                                  0.044642857142857144,  0.030381944444444444,
+                                  0.022372159090909092,  0.017352764423076924,
+                                  0.01396484375,         0.011551800896139705,
+                                  0.009761609529194078,  0.008390335809616815,
+                                  0.0073125258735988454, 0.006447210311889649,
+                                  0.005740037670841924,  0.005153309682319905,
+                                  0.004660143486915096,  0.004240907093679363,
+                                  0.003880964558837669,  0.0035692053938259347,
+                                  0.003297059503473485,  0.0030578216492580306,
+                                  0.002846178401108942,  0.00265787063820729,
+                                  0.0024894486782468836, 0.002338091892111975,
+                                  0.0022014739737101384, 0.0020776610325181676};
+
+// asin(s) for |s| <= 1/2, unrounded as hi + lo.
+Double2 AsinSmall(double s) {
+    const double z = s * s;
+    double series = 0;
+    for (int n = static_cast<int>(std::size(kAsinSeries)) - 1; n >= 0; --n)
+        series = kAsinSeries[n] + z * series;
+    return FastTwoSum(s, s * z * series);
+}
+
+// asin(sqrt(t)) for 0 <= t <= 1/4, with the rounding of the square root put
+// back, unrounded as hi + lo.
+Double2 AsinOfRoot(double t) {
+    const double s = std::sqrt(t);
+    if (s == 0) return {0, 0};
+    const Double2 square = TwoProduct(s, s);
+    const double sLo = ((t - square.hi) - square.lo) / (2 * s);
+    Double2 a = AsinSmall(s);
+    a.lo += sLo / std::sqrt(1 - t);
+    return a;
+}
+
+// c + k (a.hi + a.lo), rounded once, for c = hi + lo and a small k.
+double AddScaled(double cHi, double cLo, double k, Double2 a) {
+    const Double2 h = TwoSum(cHi, k * a.hi);
+    return h.hi + (h.lo + (cLo + k * a.lo));
+}
+
+} // namespace
+
+double PortableExp(double x) {
+    return ExpExtended(x, 0);
+}
+
+double PortableLog(double x) {
+    if (x != x) return x;
+    if (x < 0) return kNaN;
+    if (x == 0) return -kInf;
+    if (x == kInf) return kInf;
+    return LogExtended(x).hi;
+}
+
+double PortableLog10(double x) {
+    if (x != x) return x;
+    if (x < 0) return kNaN;
+    if (x == 0) return -kInf;
+    if (x == kInf) return kInf;
+    const Double2 l = LogExtended(x);
+    Double2 p = TwoProduct(l.hi, kInvLn10Hi);
+    p.lo += l.hi * kInvLn10Lo + l.lo * kInvLn10Hi;
+    return p.hi + p.lo;
+}
+
+namespace {
+
+bool IsWholeNumber(double y) {
+    return std::fmod(y, 1.0) == 0;
+}
+bool IsOddWholeNumber(double y) {
+    return std::fabs(std::fmod(y, 2.0)) == 1;
+}
+
+// pow for the cases of zeros, infinities and NaN; false when none applies.
+bool PowSpecialCase(double x, double y, double* result) {
+    if (y == 0 || x == 1) return *result = 1, true;
+    if (x != x || y != y) return *result = x + y, true; // passes the NaN on
+    const double ax = std::fabs(x);
+    if (std::isinf(y)) {
+        if (ax == 1) return *result = 1, true;
+        return *result = ((ax > 1) == (y > 0)) ? kInf : 0, true;
+    }
+    if (x == 0 || std::isinf(x)) {
+        // 0^y and inf^y are 0 or inf by the sign of y (reversed for 0);
+        // an odd whole y keeps the sign of x.
+        const bool large = (x == 0) ? (y < 0) : (y > 0);
+        const double magnitude = large ? kInf : 0;
+        return *result = (IsOddWholeNumber(y) && std::signbit(x)) ? -magnitude : magnitude, true;
+    }
+    if (x < 0 && !IsWholeNumber(y)) return *result = kNaN, true;
+    return false;
+}
+
+} // namespace
+
+double PortablePow(double x, double y) {
+    double special;
+    if (PowSpecialCase(x, y, &special)) return special;
+    if (y == 2) return x * x;
+    if (y == 1) return x;
+    if (y == -1) return 1 / x;
+    if (y == 0.5 && x > 0) return std::sqrt(x);
+    const bool negative = x < 0 && IsOddWholeNumber(y);
+    const Double2 l = LogExtended(std::fabs(x));
+    const double estimate = y * l.hi;
+    double value;
+    if (estimate > 710)
+        value = kInf;
+    else if (estimate < -746)
+        value = 0;
+    else {
+        Double2 t = TwoProduct(y, l.hi);
+        t.lo += y * l.lo;
+        t = FastTwoSum(t.hi, t.lo);
+        value = ExpExtended(t.hi, t.lo);
+    }
+    return negative ? -value : value;
+}
+
+double PortableSin(double x) {
+    if (std::isinf(x) || x != x) return x - x;
+    if (std::fabs(x) < kTiny) return x; // also keeps the sign of a zero
+    int quadrant;
+    const Double2 r = ReduceByHalfPi(x, &quadrant);
+    switch (quadrant) {
+    case 0: return SinKernel(r);
+    case 1: return CosKernel(r);
+    case 2: return -SinKernel(r);
+    default: return -CosKernel(r);
+    }
+}
+
+double PortableCos(double x) {
+    if (std::isinf(x) || x != x) return x - x;
+    int quadrant;
+    const Double2 r = ReduceByHalfPi(x, &quadrant);
+    switch (quadrant) {
+    case 0: return CosKernel(r);
+    case 1: return -SinKernel(r);
+    case 2: return -CosKernel(r);
+    default: return SinKernel(r);
+    }
+}
+
+double PortableTan(double x) {
+    if (std::isinf(x) || x != x) return x - x;
+    if (std::fabs(x) < kTiny) return x; // also keeps the sign of a zero
+    int quadrant;
+    const Double2 r = ReduceByHalfPi(x, &quadrant);
+    const Double2 sine = SinKernelExtended(r), cosine = CosKernelExtended(r);
+    if (quadrant % 2 == 0) return DivideExtended(sine, cosine);
+    return -DivideExtended(cosine, sine);
+}
+
+double PortableAtan(double x) {
+    if (x != x) return x;
+    const double ax = std::fabs(x);
+    if (ax < kTiny) return x;
+    double baseHi = 0, baseLo = 0, t;
+    if (ax < 7.0 / 16) {
+        t = ax;
+    } else if (ax < 11.0 / 16) {
+        t = (2 * ax - 1) / (2 + ax);
+        baseHi = kAtanHalfHi, baseLo = kAtanHalfLo;
+    } else if (ax < 19.0 / 16) {
+        t = (ax - 1) / (ax + 1);
+        baseHi = kAtanOneHi, baseLo = kAtanOneLo;
+    } else if (ax < 39.0 / 16) {
+        t = (ax - 1.5) / (1 + 1.5 * ax);
+        baseHi = kAtanThreeHalvesHi, baseLo = kAtanThreeHalvesLo;
+    } else {
+        t = -1 / ax;
+        baseHi = kPio2Hi, baseLo = kPio2Lo;
+    }
+    const double result = baseHi + (t + (baseLo - AtanTail(t)));
+    return x < 0 ? -result : result;
+}
+
+double PortableAsin(double x) {
+    if (x != x) return x;
+    const double ax = std::fabs(x);
+    if (ax > 1) return kNaN;
+    if (ax < kTiny) return x;
+    double result;
+    if (ax <= 0.5) {
+        const Double2 a = AsinSmall(ax);
+        result = a.hi + a.lo;
+    } else { // asin x = pi/2 - 2 asin sqrt((1 - x) / 2)
+        result = AddScaled(kPio2Hi, kPio2Lo, -2, AsinOfRoot((1 - ax) * 0.5));
+    }
+    return x < 0 ? -result : result;
+}
+
+double PortableAcos(double x) {
+    if (x != x) return x;
+    if (std::fabs(x) > 1) return kNaN;
+    if (std::fabs(x) <= 0.5) return AddScaled(kPio2Hi, kPio2Lo, -1, AsinSmall(x));
+    if (x > 0) return AddScaled(0, 0, 2, AsinOfRoot((1 - x) * 0.5)); // 2 asin sqrt((1 - x) / 2)
+    return AddScaled(kPiHi, kPiLo, -2, AsinOfRoot((1 + x) * 0.5)); // pi - 2 asin sqrt((1 + x) / 2)
+}
