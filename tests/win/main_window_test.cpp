@@ -26,6 +26,23 @@ TEST_F(LayoutTest, AtStartOnlyTheLineAndTheMenuButtonShow) {
     for (DWORD flag : flags) EXPECT_EQ(style & flag, flag);
     EXPECT_EQ(GetWindowLongA(graph, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(line, WM_GETFONT, 0, 0)), lineFont);
+    char buttonText[32] = "";
+    GetWindowTextA(button, buttonText, sizeof buttonText);
+    EXPECT_STREQ(buttonText, "Menu...");
+    // The class icon is icon 103 of the program, in both sizes.
+    EXPECT_NE(GetClassLongPtrA(window, GCLP_HICON), 0);
+    for (int size : {16, 32}) {
+        HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                 size, size, 0);
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(static_cast<HICON>(icon), &info)) << size;
+        BITMAP colour = {};
+        GetObjectA(info.hbmColor, sizeof colour, &colour);
+        EXPECT_EQ(colour.bmWidth, size);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(static_cast<HICON>(icon));
+    }
 }
 
 TEST_F(LayoutTest, ResizingKeepsTheGapsAndGivesTheGraphTheRest) {
