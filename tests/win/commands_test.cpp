@@ -1,0 +1,622 @@
+// The commands of the real main dialog, sent as the menu, the buttons and the
+// mouse send them: number bases, display toggles, data set commands, menu
+// states, samples, conversions, the dialogs they open and the file commands.
+#include "main_window_fixture.h"
+
+#include "datafiles/file_type_dialog_gui.h"
+#include "dialog_driver.h"
+#include "window/command_line_gui.h"
+#include "window/file_commands_gui.h"
+#include "window/menu_text.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+constexpr int kFileNameBox = 0x47C; // the file name box of the system's file dialogs
+
+class CommandsTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        plotFileName[0] = saveFileName[0] = bitmapFileName[0] = '\0';
+        multiplierChoice = columnEquationChoice = false;
+        char base[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, base);
+        folder = std::string(base) + "cmd" + std::to_string(GetTickCount());
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    void TearDown() override {
+        for (const std::string& file : files) DeleteFileA(file.c_str());
+        RemoveDirectoryA(folder.c_str());
+        MainWindowTest::TearDown();
+    }
+
+    void Command(int id, int notification = 0) {
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, notification), 0);
+    }
+    std::string Title() const {
+        char text[256] = "";
+        GetWindowTextA(window, text, sizeof text);
+        return text;
+    }
+    void SetLine(const char* text) { SetWindowTextA(line, text); }
+    void Select(int start, int end) { SendMessageA(line, EM_SETSEL, start, end); }
+    void CaretToEnd() {
+        const int length = GetWindowTextLengthA(line);
+        Select(length, length);
+    }
+    std::vector<double> Values() const {
+        return std::vector<double>(dataSet.values, dataSet.values + dataSet.count);
+    }
+    // Handles what was posted to this thread, as the dialog loop would.
+    static void Pump() {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    // A file of the test folder, removed at the end.
+    std::string File(const std::string& name) {
+        files.push_back(folder + "\\" + name);
+        return files.back();
+    }
+    std::string WriteFile(const std::string& name, const std::string& bytes) {
+        const std::string path = File(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    static std::string ReadBytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    int WindowHeight() const {
+        RECT r = {};
+        GetWindowRect(window, &r);
+        return r.bottom - r.top;
+    }
+
+    std::string folder;
+    std::vector<std::string> files;
+};
+
+// A step that types a name into a file dialog and confirms it; seen receives
+// the name the dialog offered first.
+DialogStep ChooseFile(const std::string& title, const std::string& name,
+                      std::string* seen = nullptr) {
+    return {title, [name, seen](HWND dialog) {
+                if (seen) *seen = ItemText(dialog, kFileNameBox);
+                SetDlgItemTextA(dialog, kFileNameBox, name.c_str());
+                PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            }};
+}
+
+DialogStep ChooseType(int typeId) {
+    return {"File Type", [typeId](HWND dialog) {
+                for (int id = IDC_TYPE_UBYTE; id <= IDC_TYPE_TEXT; ++id)
+                    SendDlgItemMessageA(dialog, id, BM_SETCHECK,
+                                        id == typeId ? BST_CHECKED : BST_UNCHECKED, 0);
+                ClickButton(dialog, IDOK);
+            }};
+}
+
+DialogStep CancelDialog(const std::string& title) {
+    return {title, [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }};
+}
+
+// --- Number bases and display toggles ----------------------------------------
+
+TEST_F(CommandsTest, BaseChangesConvertTheLineAndNameTheTitle) {
+    EXPECT_EQ(Title(), "TamsoloCalc");
+    SetLine("255");
+    const struct {
+        int id;
+        int base;
+        const char* line;
+        const char* title;
+    } steps[] = {
+        {IDM_BASE_16, 16, "FF", "TamsoloCalc [HEX]"},
+        {IDM_BASE_2, 2, "1111 1111", "TamsoloCalc [BINARY]"},
+        {IDM_BASE_8, 8, "377", "TamsoloCalc [OCTAL]"},
+        {IDM_BASE_10, 10, "255", "TamsoloCalc"},
+    };
+    for (const auto& step : steps) {
+        Command(step.id);
+        EXPECT_EQ(LineText(), step.line) << step.id;
+        EXPECT_EQ(Title(), step.title) << step.id;
+        EXPECT_EQ(numberBase, step.base) << step.id;
+        EXPECT_EQ(pendingDisplayBase, 0) << step.id;
+    }
+    // Read in the new base from then on.
+    Command(IDM_BASE_16);
+    Escape();
+    Type("A+1=");
+    EXPECT_EQ(LineText(), "B");
+}
+
+TEST_F(CommandsTest, DisplayTogglesWriteTheLineAgain) {
+    SetLine("1/3");
+    Command(IDM_EXPONENTIAL);
+    EXPECT_EQ(exponentialNotation, 1);
+    EXPECT_EQ(LineText(), "3.333333333333e-1");
+    Command(IDM_EXPONENTIAL);
+    EXPECT_EQ(exponentialNotation, 0);
+    EXPECT_EQ(LineText(), "0.333333333333");
+
+    SetLine("1234567");
+    Command(IDM_DIGIT_GROUPING);
+    EXPECT_EQ(digitGrouping, 0);
+    EXPECT_EQ(LineText(), "1234567");
+    Command(IDM_DIGIT_GROUPING);
+    EXPECT_EQ(digitGrouping, 1);
+    EXPECT_EQ(LineText(), "1,234,567");
+}
+
+TEST_F(CommandsTest, TogglesPlotAnEquationAndTransformTheDataAgain) {
+    InstallValues({7});
+    SetLine("x^2");
+    Command(IDM_DIGIT_GROUPING);
+    EXPECT_EQ(LineText(), "x^2");
+    ASSERT_GT(dataSet.count, 1);
+    EXPECT_EQ(dataSet.values[0], 100);
+
+    InstallValues({1, 2, 3});
+    SetLine("data*2");
+    Command(IDM_DIGIT_GROUPING);
+    EXPECT_EQ(Values(), (std::vector<double>{2, 4, 6}));
+    Command(IDM_EXPONENTIAL);
+    EXPECT_EQ(Values(), (std::vector<double>{4, 8, 12}));
+    EXPECT_EQ(LineText(), "data*2");
+}
+
+// --- Data set commands ---------------------------------------------------------
+
+TEST_F(CommandsTest, SortAndReverseReorderTheDataSet) {
+    Command(IDM_SORT_DATA); // empty: nothing to do
+    Command(IDM_REVERSE_DATA);
+    EXPECT_EQ(dataSet.count, 0);
+    InstallValues({3, -1, 2, 2.5});
+    Command(IDM_SORT_DATA);
+    EXPECT_EQ(Values(), (std::vector<double>{-1, 2, 2.5, 3}));
+    Command(IDM_REVERSE_DATA);
+    EXPECT_EQ(Values(), (std::vector<double>{3, 2.5, 2, -1}));
+}
+
+// --- Menu states -----------------------------------------------------------------
+
+class MenuStateTest : public CommandsTest {
+  protected:
+    HMENU Popup(const char* name) const {
+        for (int i = 0; i < GetMenuItemCount(mainPopupMenu); ++i) {
+            char text[kMenuTextSize] = "";
+            GetMenuStringA(mainPopupMenu, i, text, sizeof text, MF_BYPOSITION);
+            if (std::strcmp(text, name) == 0) return GetSubMenu(mainPopupMenu, i);
+        }
+        return nullptr;
+    }
+    // Opens popup as the system does before showing it, then reads the
+    // grey (g) and check (c) marks of the ids: one pair of letters each.
+    std::string Marks(HMENU popup, std::initializer_list<int> ids) {
+        SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+        std::string marks;
+        for (int id : ids) {
+            const UINT state = GetMenuState(popup, id, MF_BYCOMMAND);
+            marks += (state & MF_GRAYED) ? 'g' : '.';
+            marks += (state & MF_CHECKED) ? 'c' : '.';
+        }
+        return marks;
+    }
+};
+
+TEST_F(MenuStateTest, EachPopupIsMarkedWhenItOpens) {
+    ASSERT_NE(mainPopupMenu, nullptr);
+    HMENU dataMenu = Popup("DataSet");
+    HMENU bases = Popup("Number System");
+    ASSERT_NE(dataMenu, nullptr);
+    ASSERT_NE(bases, nullptr);
+    const auto dataIds = {IDM_PLOT_DATA_FILE,   IDM_SAVE_DATA_FILE, IDM_SAVE_GRAPH_BITMAP,
+                          IDM_GRAPHING_OPTIONS, IDM_SORT_DATA,      IDM_REVERSE_DATA};
+    const auto displayIds = {IDM_DIGIT_GROUPING, IDM_EXPONENTIAL};
+    const auto baseIds = {IDM_BASE_2, IDM_BASE_8, IDM_BASE_10, IDM_BASE_16};
+
+    // A fresh start: no data, base 10, grouping on.
+    EXPECT_EQ(Marks(dataMenu, dataIds), "..g.g...g.g.");
+    EXPECT_EQ(Marks(mainPopupMenu, displayIds), ".c..");
+    EXPECT_EQ(Marks(bases, baseIds), ".....c..");
+
+    InstallValues({1, 2});
+    EXPECT_EQ(Marks(dataMenu, dataIds), "............");
+    // Opening the main popup reaches the items of its submenus as well.
+    InstallValues({});
+    Marks(mainPopupMenu, {});
+    EXPECT_TRUE(GetMenuState(dataMenu, IDM_SORT_DATA, MF_BYCOMMAND) & MF_GRAYED);
+
+    // In base 16 exponential notation is greyed but keeps its check mark.
+    exponentialNotation = 1;
+    digitGrouping = 0;
+    numberBase = 16;
+    EXPECT_EQ(Marks(mainPopupMenu, displayIds), "..gc");
+    EXPECT_EQ(Marks(bases, baseIds), ".......c");
+    numberBase = 2;
+    EXPECT_EQ(Marks(bases, baseIds), ".c......");
+    numberBase = 10;
+    EXPECT_EQ(Marks(mainPopupMenu, displayIds), "...c");
+}
+
+TEST_F(MenuStateTest, GreyingOnlyAffectsTheMenu) {
+    // A greyed command sent another way still runs its handler.
+    InstallValues({});
+    Marks(Popup("DataSet"), {IDM_REVERSE_DATA});
+    numberBase = 16;
+    Marks(mainPopupMenu, {IDM_EXPONENTIAL});
+    SetLine("1");
+    Command(IDM_EXPONENTIAL);
+    EXPECT_EQ(exponentialNotation, 1);
+    EXPECT_EQ(LineText(), "1"); // no exponent outside base 10
+}
+
+// --- Samples and conversions -------------------------------------------------
+
+TEST_F(CommandsTest, ASampleEquationIsPutIntoTheLineAndPlotted) {
+    SetLine("2+3");
+    Command(49000);
+    EXPECT_EQ(LineText(), "sin( x ) {0,6*pi}");
+    ASSERT_GT(dataSet.count, 100);
+    EXPECT_EQ(dataSet.values[0], 0);
+    EXPECT_TRUE(IsShown(statisticsBar()));
+
+    Command(49007);
+    EXPECT_EQ(LineText(), "1 / x {-10,10}");
+    // A sample id without a menu item empties the line; the data stay.
+    const int count = dataSet.count;
+    Command(49999);
+    EXPECT_EQ(LineText(), "");
+    EXPECT_EQ(dataSet.count, count);
+    // Only a menu command (notification 0) is a sample.
+    SetLine("7");
+    Command(49000, 1);
+    EXPECT_EQ(LineText(), "7");
+}
+
+TEST_F(CommandsTest, ConversionsAreTypedAtTheCaret) {
+    constexpr int kInchesFromFeet = 50044;
+    constexpr int kCelsiusFromFahrenheit = 54010;
+    constexpr int kCelsiusFromKelvin = 54011;
+    const struct {
+        const char* line;
+        int selStart, selEnd; // -1: caret at the end
+        int id;
+        const char* typed;
+    } cases[] = {
+        {"5", -1, -1, kInchesFromFeet, "5*[12]"},
+        {"", -1, -1, kInchesFromFeet, "[12]"},
+        {"5", 0, 0, kInchesFromFeet, "[12]5"},
+        {"10+20", 3, 5, kInchesFromFeet, "10+*[12]"},
+        {"10+20", 0, 2, kInchesFromFeet, "*[12]+20"},
+        {"100", -1, -1, kCelsiusFromFahrenheit, "[100-32]*5/9"},
+        {"100", 0, 1, kCelsiusFromFahrenheit, "[100-32]*5/9"},
+        {"", -1, -1, kCelsiusFromKelvin, "[-273.15]"},
+        {"7", -1, -1, 51032, "7*[(1/43560)]"},
+    };
+    for (const auto& c : cases) {
+        SetLine(c.line);
+        if (c.selStart < 0)
+            CaretToEnd();
+        else
+            Select(c.selStart, c.selEnd);
+        Command(c.id);
+        EXPECT_EQ(LineText(), c.typed) << c.line << " " << c.id;
+    }
+    // Nothing is evaluated until Enter.
+    SetLine("5");
+    CaretToEnd();
+    Command(kInchesFromFeet);
+    Enter();
+    EXPECT_EQ(LineText(), "60");
+    SetLine("212");
+    Command(kCelsiusFromFahrenheit);
+    Enter();
+    EXPECT_EQ(LineText(), "100");
+}
+
+TEST_F(CommandsTest, ConversionsWithoutAnItemOrAPatternDoNothing) {
+    SetLine("5");
+    for (int id : {50008, 59999, 65535}) {
+        Command(id);
+        EXPECT_EQ(LineText(), "5") << id;
+    }
+    Command(50044, EN_CHANGE); // not a menu command
+    EXPECT_EQ(LineText(), "5");
+}
+
+TEST_F(CommandsTest, UnknownIdsAndOtherLineNotificationsAreIgnored) {
+    SetLine("5");
+    InstallValues({2, 1});
+    for (int id : {0, 3, 999, 1001, 1003, 40013, 48999, 39999}) Command(id);
+    Command(IDC_CALC_LINE, EN_SETFOCUS);
+    Command(IDC_CALC_LINE, EN_UPDATE);
+    EXPECT_EQ(LineText(), "5");
+    EXPECT_EQ(Values(), (std::vector<double>{2, 1}));
+    EXPECT_EQ(Title(), "TamsoloCalc");
+}
+
+// --- Dialogs opened by commands and gestures --------------------------------
+
+TEST_F(CommandsTest, GraphingOptionsOkMakesRoomForTheGraphCancelChangesNothing) {
+    SetClientSize(400, 40);
+    const int before = WindowHeight();
+    {
+        DialogDriver driver({CancelDialog("Graph Configuration")});
+        Command(IDM_GRAPHING_OPTIONS);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+    }
+    EXPECT_EQ(WindowHeight(), before);
+    {
+        DialogDriver driver({{"Graph Configuration", [](HWND d) { ClickButton(d, IDOK); }}});
+        Command(IDM_GRAPHING_OPTIONS);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+    }
+    RECT outer = {};
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(WindowHeight(), std::min<int>((outer.right - outer.left) / 2 + 73, 512));
+}
+
+TEST_F(CommandsTest, DoubleClickPostsGraphingOptions) {
+    for (HWND target : {window, graph}) {
+        DialogDriver driver({CancelDialog("Graph Configuration")});
+        SendMessageA(target, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+        EXPECT_FALSE(driver.Finished()); // posted, not yet run
+        Pump();
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+    }
+}
+
+TEST_F(CommandsTest, AboutShowsTheProgramNameAndVersion) {
+    std::string text;
+    DialogDriver driver({{"TamsoloCalc", [&](HWND dialog) {
+                              text = ItemText(dialog, IDC_ABOUT_TEXT);
+                              PostMessageA(dialog, WM_CLOSE, 0, 0);
+                          }}});
+    Command(IDM_ABOUT);
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_EQ(text.rfind("TamsoloCalc\r\nVersion 1, built ", 0), 0u) << text;
+}
+
+TEST_F(CommandsTest, RightClickOpensTheMenuAndTheFocusReturnsToTheLine) {
+    SetFocus(button);
+    static bool opened;
+    opened = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        opened = true;
+        EndMenu();
+    });
+    SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(GetFocus(), line);
+}
+
+// --- File commands ------------------------------------------------------------
+
+TEST_F(CommandsTest, SavedDataReadBackThroughTheFileTypeCodes) {
+    InstallValues({1.5, -2, 300});
+    const std::string text = File("values.txt");
+    {
+        DialogDriver driver({ChooseFile("Save", text), ChooseType(IDC_TYPE_TEXT)});
+        Command(IDM_SAVE_DATA_FILE);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+    }
+    EXPECT_EQ(ReadBytes(text), "1.500000\r\n-2.000000\r\n300.000000\r\n");
+    EXPECT_EQ(GetFocus(), line);
+
+    InstallValues({1, -2, 300});
+    const std::string shorts = File("values.bin");
+    std::string offered;
+    {
+        DialogDriver driver({ChooseFile("Save", shorts, &offered), ChooseType(IDC_TYPE_SSHORT)});
+        Command(IDM_SAVE_DATA_FILE);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+    }
+    EXPECT_EQ(offered, "values.txt"); // the name last saved to
+    EXPECT_EQ(ReadBytes(shorts), std::string("\x01\x00\xFE\xFF\x2C\x01", 6));
+
+    InstallValues({});
+    {
+        DialogDriver driver({ChooseFile("Open", text, &offered), ChooseType(IDC_TYPE_TEXT)});
+        Command(IDM_PLOT_DATA_FILE);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+    }
+    EXPECT_EQ(offered, ""); // not the name of the other command
+    EXPECT_EQ(Values(), (std::vector<double>{1.5, -2, 300}));
+    EXPECT_TRUE(IsShown(statisticsBar()));
+    EXPECT_EQ(StatusText(0), "Data Points:3");
+    EXPECT_EQ(GetFocus(), line);
+    {
+        DialogDriver driver({ChooseFile("Open", shorts, &offered), ChooseType(IDC_TYPE_SSHORT)});
+        Command(IDM_PLOT_DATA_FILE);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+    }
+    EXPECT_EQ(offered, "values.txt"); // the name last plotted
+    EXPECT_EQ(Values(), (std::vector<double>{1, -2, 300}));
+}
+
+TEST_F(CommandsTest, TheLineIsTheColumnEquationOfAPlottedFile) {
+    const std::string path = WriteFile("columns.txt", "1 2\r\n3 4\r\n");
+    SetLine("a*10+b");
+    DialogDriver driver({ChooseFile("Open", path), {"File Type", [](HWND dialog) {
+                                                        SendDlgItemMessageA(
+                                                            dialog, IDC_COLUMN_EQUATION,
+                                                            BM_SETCHECK, BST_CHECKED, 0);
+                                                        ClickButton(dialog, IDOK);
+                                                    }}});
+    Command(IDM_PLOT_DATA_FILE);
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_EQ(Values(), (std::vector<double>{12, 34}));
+    EXPECT_EQ(LineText(), "a*10+b");
+}
+
+TEST_F(CommandsTest, CancellingAnyStepChangesNothing) {
+    InstallValues({4, 5});
+    const std::string path = WriteFile("one.txt", "9\r\n");
+    const std::string target = File("never.txt");
+    const std::vector<std::vector<DialogStep>> roads = {
+        {CancelDialog("Open")},
+        {ChooseFile("Open", path), CancelDialog("File Type")},
+    };
+    for (const auto& road : roads) {
+        DialogDriver driver(road);
+        Command(IDM_PLOT_DATA_FILE);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(Values(), (std::vector<double>{4, 5}));
+    }
+    for (const auto& road : std::vector<std::vector<DialogStep>>{
+             {CancelDialog("Save")}, {ChooseFile("Save", target), CancelDialog("File Type")}}) {
+        DialogDriver driver(road);
+        Command(IDM_SAVE_DATA_FILE);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    {
+        DialogDriver driver({CancelDialog("Save")});
+        Command(IDM_SAVE_GRAPH_BITMAP);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+    }
+    EXPECT_EQ(Values(), (std::vector<double>{4, 5}));
+}
+
+TEST_F(CommandsTest, SaveGraphAsBitmap) {
+    // With no data the command does nothing: no dialog opens.
+    {
+        DialogDriver driver({CancelDialog("Save")});
+        Command(IDM_SAVE_GRAPH_BITMAP);
+        EXPECT_FALSE(driver.Finished());
+    }
+    SetClientSize(300, 200);
+    InstallValues({1, 3, 2});
+    const std::string path = File("graph.bmp");
+    DialogDriver driver({ChooseFile("Save", path.substr(0, path.size() - 4))});
+    Command(IDM_SAVE_GRAPH_BITMAP);
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_EQ(std::string(bitmapFileName), path); // the default extension was added
+    const std::string bytes = ReadBytes(path);
+    ASSERT_GT(bytes.size(), 54u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+}
+
+// A drop of files as the shell hands it over: a DROPFILES block with the
+// names, each NUL-terminated, and an empty name at the end.
+HDROP MakeDrop(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names) list += name + '\0';
+    list += '\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(CommandsTest, OnlyTheFirstDroppedFileIsPlotted) {
+    const std::string first = WriteFile("first.txt", "1\r\n2\r\n3\r\n");
+    const std::string second = WriteFile("second.txt", "9\r\n");
+    DialogDriver driver({ChooseType(IDC_TYPE_TEXT)});
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({first, second})), 0);
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_EQ(Values(), (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(GetFocus(), line);
+}
+
+TEST_F(CommandsTest, AFileOfTwoGibibytesOrMoreIsStillRead) {
+    // A sparse file of 2^31 + 2 bytes: shorts divide its size, longs do not.
+    const std::string path = File("huge.bin");
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size;
+    size.QuadPart = (1LL << 31) + 2;
+    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+    const bool sized = SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_TRUE(sized);
+    bool shorts = false, longs = true, text = false;
+    DialogDriver driver({{"File Type", [&](HWND dialog) {
+                              text = IsWindowEnabled(GetDlgItem(dialog, IDC_MULTIPLIERS));
+                              shorts = IsWindowEnabled(GetDlgItem(dialog, IDC_TYPE_USHORT));
+                              longs = IsWindowEnabled(GetDlgItem(dialog, IDC_TYPE_ULONG));
+                              PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                          }}});
+    PlotNamedDataFile(window, path.c_str());
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_TRUE(text); // reading: the text options are offered
+    EXPECT_TRUE(shorts);
+    EXPECT_FALSE(longs);
+}
+
+// --- The command line ----------------------------------------------------------
+
+class CommandLineTest : public CommandsTest {
+  protected:
+    void TearDown() override {
+        SetCommandLineSource(previous);
+        CommandsTest::TearDown();
+    }
+    // Creates the main window again with this command line and parameter.
+    void Start(const std::string& commandLine, const char* parameter) {
+        DestroyWindow(window);
+        current = commandLine;
+        previous = SetCommandLineSource([] { return current.c_str(); });
+        window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                    MainWindowProc, reinterpret_cast<LPARAM>(parameter));
+        line = GetDlgItem(window, IDC_CALC_LINE);
+        graph = GetDlgItem(window, IDC_GRAPH_AREA);
+    }
+    static std::string current;
+    CommandLineSource previous = nullptr;
+};
+std::string CommandLineTest::current;
+
+TEST_F(CommandLineTest, AFileArgumentIsPlottedAtCreation) {
+    const std::string path = WriteFile("with blank.txt", "4\r\n5\r\n6\r\n");
+    Start("\"C:\\TamsoloCalc\\tamsolocalc.exe\" \"" + path + "\"", "");
+    EXPECT_EQ(Values(), (std::vector<double>{4, 5, 6}));
+    EXPECT_GE(Client(graph).bottom, 20);
+    Pump();
+    EXPECT_EQ(LineText(), "");
+}
+
+TEST_F(CommandLineTest, AnExpressionArgumentIsEvaluatedOnceTheWindowRuns) {
+    Start("\"C:\\TamsoloCalc\\tamsolocalc.exe\" 2+3", "2+3");
+    EXPECT_EQ(LineText(), "2+3");
+    Pump();
+    EXPECT_EQ(LineText(), "5");
+    // Without a quoted program path there is no argument.
+    Start("C:\\TamsoloCalc\\tamsolocalc.exe 2+3", "2+3");
+    Pump();
+    EXPECT_EQ(LineText(), "");
+}
+
+TEST_F(CommandLineTest, ACommandArgumentRunsThatCommandAfterTheLine) {
+    InstallValues({1, 2, 3});
+    Start("\"C:\\TamsoloCalc\\tamsolocalc.exe\" /cmd=40011", "/cmd=40011");
+    EXPECT_EQ(Values(), (std::vector<double>{1, 2, 3}));
+    Pump();
+    EXPECT_EQ(Values(), (std::vector<double>{3, 2, 1}));
+    EXPECT_EQ(LineText(), "INVALID");
+
+    std::string behind;
+    DialogDriver driver({{"Graph Configuration", [&](HWND dialog) {
+                              behind = LineText();
+                              PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                          }}});
+    Start("\"C:\\TamsoloCalc\\tamsolocalc.exe\" /cmd=40002", "/cmd=40002");
+    Pump();
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_EQ(behind, "INVALID");
+}
+
+} // namespace
