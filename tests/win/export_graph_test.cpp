@@ -1,0 +1,233 @@
+// ExportGraphBitmap end to end: the file's bytes against the graph drawn by
+// RenderGraph into a memory device context and read back with GetPixel.
+#include "bitmap/export_gui.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "bitmap/tbitmap.h"
+#include "graph/dataset.h"
+#include "graph/graph_scale.h"
+#include "graph/graph_settings.h"
+#include "graph/render_gui.h"
+#include "window/resources/resource_ids.h"
+
+namespace {
+
+// A main window stand-in whose graph area (control 1001) has the given height.
+class MainWindowWithGraphArea {
+  public:
+    explicit MainWindowWithGraphArea(int height) {
+        window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, height + 10, nullptr,
+                                 nullptr, nullptr, nullptr);
+        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 200, height, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_GRAPH_AREA)), nullptr,
+                        nullptr);
+    }
+    ~MainWindowWithGraphArea() { DestroyWindow(window); }
+    MainWindowWithGraphArea(const MainWindowWithGraphArea&) = delete;
+    MainWindowWithGraphArea& operator=(const MainWindowWithGraphArea&) = delete;
+    HWND window;
+};
+
+void InstallValues(const std::vector<double>& values) {
+    double* storage = values.empty() ? nullptr : AllocateDataValues(values.size());
+    for (size_t i = 0; i < values.size(); ++i) storage[i] = values[i];
+    InstallDataSet(storage, static_cast<int>(values.size()));
+    graphScale.SetData(dataSet.values, dataSet.count, 8);
+}
+
+std::string TempPath(const char* name) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+// The graph as the screen would show it: RenderGraph into a memory context
+// cleared with the back colour, read back pixel by pixel.
+std::vector<COLORREF> DrawnPixels(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    const RECT all = {0, 0, width, height};
+    HBRUSH back = CreateSolidBrush(graphSettings.backColor);
+    FillRect(dc, &all, back);
+    DeleteObject(back);
+    RenderGraph(&all, dc, nullptr);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// The file the export must write for pixels that hold no more colours than
+// the depth's table: colours in the order a top-left, row by row scan meets
+// them, the rest of the table black, rows bottom-up.
+std::vector<uint8_t> ExpectedFile(const std::vector<COLORREF>& pixels, int width, int height,
+                                  int depth) {
+    std::vector<COLORREF> table;
+    for (COLORREF c : pixels)
+        if (std::find(table.begin(), table.end(), c) == table.end()) table.push_back(c);
+    const int entries = 1 << depth;
+    EXPECT_LE(static_cast<int>(table.size()), entries);
+    const int rowBytes = ((depth * width + 7) / 8 + 3) / 4 * 4;
+    const uint32_t offBits = 54 + 4 * entries;
+    const uint32_t size = offBits + static_cast<uint32_t>(rowBytes) * height;
+    std::vector<uint8_t> out = {'B', 'M'};
+    Put32(out, size);
+    Put32(out, 0);
+    Put32(out, offBits);
+    for (uint32_t v : {40u, static_cast<uint32_t>(width), static_cast<uint32_t>(height)})
+        Put32(out, v);
+    Put16(out, 1);
+    Put16(out, depth);
+    for (int i = 0; i < 6; ++i) Put32(out, 0);
+    for (int i = 0; i < entries; ++i) {
+        const COLORREF c = i < static_cast<int>(table.size()) ? table[i] : 0;
+        out.insert(out.end(), {GetBValue(c), GetGValue(c), GetRValue(c), 0});
+    }
+    for (int y = height - 1; y >= 0; --y) {
+        std::vector<uint8_t> row(rowBytes, 0);
+        for (int x = 0; x < width; ++x) {
+            const int index = static_cast<int>(
+                std::find(table.begin(), table.end(), pixels[y * width + x]) - table.begin());
+            const int bit = x * depth;
+            row[bit / 8] |= static_cast<uint8_t>(index << (8 - depth - bit % 8));
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
+}
+
+class ExportGraph : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        saved = graphSettings;
+        graphSettings = GraphSettings{};
+        DeleteFileA(path.c_str());
+    }
+    void TearDown() override {
+        graphSettings = saved;
+        InstallValues({});
+        DeleteFileA(path.c_str());
+    }
+    GraphSettings saved;
+    const std::string path = TempPath("export_test.bmp");
+};
+
+TEST_F(ExportGraph, DefaultColoursGiveA4BitFileOfTheDrawnGraph) {
+    InstallValues({1, 3, 2, 5, -1, 4});
+    graphSettings.lineSpacing = 9; // 10 pixels per point: 60 wide
+    MainWindowWithGraphArea main(40);
+    // The same picture drawn on its own, read with GetPixel and reduced by
+    // TBitmap: the export must write exactly that file.
+    const std::vector<COLORREF> pixels = DrawnPixels(60, 40);
+    TBitmap reference(60, 40, 24);
+    ASSERT_NE(reference.info, nullptr);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            reference.SetPixelRaw(x, y, pixels[y * 60 + x], 60, 40, 24, 180);
+    ASSERT_EQ(reference.ConvertTo(4), 1);
+    const std::string referencePath = TempPath("export_reference.bmp");
+    ASSERT_EQ(reference.SaveToFile(referencePath.c_str()), 14u + 40 + 64 + 32 * 40);
+    const std::vector<uint8_t> expected = ReadFileBytes(referencePath);
+    DeleteFileA(referencePath.c_str());
+
+    EXPECT_EQ(ExportGraphBitmap(path.c_str(), main.window), expected.size());
+    const std::vector<uint8_t> written = ReadFileBytes(path);
+    EXPECT_TRUE(written == expected);
+    ASSERT_EQ(written.size(), 14u + 40 + 64 + 32 * 40);
+    EXPECT_EQ(written[28], 4);   // bits per pixel
+    EXPECT_EQ(written[10], 118); // pixels after 16 table entries
+}
+
+TEST_F(ExportGraph, GridLikeTheBackGivesA1BitFile) {
+    InstallValues({2, 8, 4});
+    graphSettings.gridColor = graphSettings.backColor;
+    graphSettings.lineSpacing = 4;
+    MainWindowWithGraphArea main(25);
+    const std::vector<uint8_t> expected = ExpectedFile(DrawnPixels(15, 25), 15, 25, 1);
+    EXPECT_EQ(ExportGraphBitmap(path.c_str(), main.window), 62u + 4 * 25);
+    EXPECT_TRUE(ReadFileBytes(path) == expected);
+}
+
+TEST_F(ExportGraph, StripsGiveTheSameFileAsOneSurface) {
+    std::vector<double> values;
+    for (int i = 0; i < 50; ++i) values.push_back((i * 37) % 23 - 5);
+    InstallValues(values);
+    graphSettings.lineSpacing = 3;
+    MainWindowWithGraphArea main(60);
+    const uint32_t whole = ExportGraphBitmap(path.c_str(), main.window);
+    const std::vector<uint8_t> once = ReadFileBytes(path);
+    ASSERT_GT(whole, 0u);
+    EXPECT_EQ(ExportGraphBitmapInStrips(path.c_str(), main.window, 7), whole);
+    EXPECT_TRUE(ReadFileBytes(path) == once);
+}
+
+TEST_F(ExportGraph, NothingToDrawOrNoMemoryWritesNoFile) {
+    MainWindowWithGraphArea main(30), flat(0);
+    EXPECT_EQ(ExportGraphBitmap(path.c_str(), main.window), 0u); // empty data set
+    InstallValues({1, 2, 3});
+    EXPECT_EQ(ExportGraphBitmap(path.c_str(), flat.window), 0u); // graph area of height 0
+    EXPECT_FALSE(FileExists(path));
+
+    std::vector<double> many(100000, 1.0);
+    InstallValues(many);
+    graphSettings.lineSpacing = 30000; // wider than 2^31 pixels
+    EXPECT_EQ(ExportGraphBitmap(path.c_str(), main.window), 0u);
+    graphSettings.lineSpacing = 19999; // 2e9 pixels: no bitmap of that size
+    EXPECT_EQ(ExportGraphBitmap(path.c_str(), main.window), 0u);
+    EXPECT_FALSE(FileExists(path));
+
+    // Everything still works afterwards.
+    InstallValues({1, 2, 3});
+    graphSettings.lineSpacing = 1;
+    EXPECT_GT(ExportGraphBitmap(path.c_str(), main.window), 0u);
+    EXPECT_TRUE(FileExists(path));
+}
+
+TEST_F(ExportGraph, HundredThousandPointsOfThreeHundredRows) {
+    std::vector<double> values(100000);
+    for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<double>((i * 7919) % 1000);
+    InstallValues(values);
+    graphSettings.lineSpacing = 0; // one pixel per point
+    MainWindowWithGraphArea main(300);
+    const uint32_t size = ExportGraphBitmap(path.c_str(), main.window);
+    EXPECT_EQ(size, 14u + 40 + 64 + 50000u * 300);
+    const std::vector<uint8_t> written = ReadFileBytes(path);
+    ASSERT_EQ(written.size(), size);
+    EXPECT_EQ(written[18] | written[19] << 8 | written[20] << 16, 100000);
+    EXPECT_EQ(written[22] | written[23] << 8, 300);
+    EXPECT_EQ(written[28], 4);
+}
+
+} // namespace
