@@ -263,3 +263,63 @@ TEST_F(CalculationLineTest, XAndYWinOverData) {
 }
 
 } // namespace
+
+namespace {
+
+// Where the main popup menu showed, read from inside its own loop by a timer,
+// which then closes it (after two seconds in any case, so no test can hang).
+POINT popupCorner = {-1, -1};
+int popupTicks = 0;
+void CALLBACK ClosePopup(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (++popupTicks > 40) EndMenu();
+    if (!popup || !IsWindowVisible(popup)) return;
+    RECT r = {};
+    GetWindowRect(popup, &r);
+    popupCorner = {r.left, r.top};
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+using PopupMenuTest = MainWindowTest;
+
+TEST_F(PopupMenuTest, TheMenuButtonOpensThePopupBelowItself) {
+    ASSERT_NE(mainPopupMenu, nullptr);
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetWindowPos(window, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    popupCorner = {-1, -1};
+    popupTicks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ClosePopup);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_MENU_BUTTON, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    KillTimer(nullptr, timer);
+    RECT b = {};
+    GetWindowRect(button, &b);
+    EXPECT_EQ(popupCorner.x, b.left);
+    EXPECT_EQ(popupCorner.y, b.bottom);
+    EXPECT_EQ(GetFocus(), line);
+}
+
+TEST_F(PopupMenuTest, ARightClickOverTheGraphAreaOpensThePopupAtThePointer) {
+    ASSERT_NE(mainPopupMenu, nullptr);
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetWindowPos(window, nullptr, 100, 100, 600, 300, SWP_NOZORDER);
+    SetCursorPos(400, 250);
+    popupCorner = {-1, -1};
+    popupTicks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ClosePopup);
+    // Posted, as the mouse's own message arrives, so that the message position is the pointer's.
+    PostMessageA(graph, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+        if (message.message == WM_RBUTTONUP) break;
+    }
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(popupCorner.x, 400);
+    EXPECT_EQ(popupCorner.y, 250);
+    EXPECT_EQ(GetFocus(), line);
+}
+
+} // namespace
