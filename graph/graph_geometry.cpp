@@ -77,8 +77,115 @@ int LinePointCapacity(const PlotRect& plot, int n, int lineSpacing) {
     return static_cast<int>(points + 2 > INT_MAX ? INT_MAX : points + 2);
 }
 
+namespace {
+
+// One pixel column's run of line points while they are merged: its first and
+// last points and its lowest and highest rows.
+struct ColumnRun {
+    PixelPoint first;
+    PixelPoint last;
+    int low;
+    int high;
+
+    void Start(PixelPoint p) {
+        first = last = p;
+        low = high = p.y;
+    }
+    void Add(PixelPoint p) {
+        last = p;
+        if (p.y < low) low = p.y;
+        if (p.y > high) high = p.y;
+    }
+    // Writes the run as at most four points, and never more than it holds,
+    // leaving out repeats of the point before. A first point that is itself
+    // an extreme goes straight to the other one; otherwise the extreme
+    // farther from the last point comes first, so that the run ends moving
+    // toward its last point.
+    int Flush(PixelPoint* points, int count) const {
+        const int x = first.x;
+        PixelPoint run[4] = {first, first, first, last};
+        if (first.y == low) {
+            run[1] = run[2] = {x, high};
+        } else if (first.y == high) {
+            run[1] = run[2] = {x, low};
+        } else {
+            const bool lowFirst = (last.y - low) >= (high - last.y);
+            run[1] = {x, lowFirst ? low : high};
+            run[2] = {x, lowFirst ? high : low};
+        }
+        for (const PixelPoint& p : run)
+            if (count == 0 || !(points[count - 1] == p)) points[count++] = p;
+        return count;
+    }
+};
+
+constexpr int kMergedPointsPerColumn = 4;
+
+} // namespace
+
+namespace {
+
+// Merged line points of a fitted line with less than one pixel between points.
+// Each pixel column's run of points is found from where the rounded x
+// changes, and only four of its points are rounded: the first, the last and
+// the two extremes, found from the values. The rounding is monotonic in the
+// value, so the extremes of the values give the extreme rows; a run with a
+// value that is not finite or lies beyond the int range of rows is merged
+// point by point instead.
+int ComputeDenseLine(const PlotRect& plot, const double* values, int n, double axisMin,
+                     double yScale, double spacing, PixelPoint* points, int lineCapacity) {
+    const auto xOf = [&](int i) { return AddPixels(plot.left, RoundToInt(i * spacing)); };
+    const auto yOf = [&](double v) {
+        return SubtractPixels(plot.bottom, RoundToInt((v - axisMin) * yScale));
+    };
+    int m = 0;
+    int i = 0;
+    while (i < n) {
+        const int x = xOf(i);
+        int end = i + 1;
+        if (x < plot.right) {
+            // The offset grows past round(i * spacing) once i * spacing reaches
+            // the next half; the estimate is then corrected with the rounding itself.
+            const double next = (RoundToInt(i * spacing) + 0.5) / spacing;
+            end = next < n ? static_cast<int>(std::ceil(next)) : n;
+            if (end <= i) end = i + 1;
+            while (end > i + 1 && xOf(end - 1) != x) --end;
+            while (end < n && xOf(end) == x) ++end;
+        }
+        ColumnRun run;
+        run.Start({x, yOf(values[i])});
+        double low = values[i], high = values[i];
+        bool finite = std::isfinite(values[i]);
+        for (int k = i + 1; k < end; ++k) {
+            const double v = values[k];
+            if (v < low) low = v;
+            if (v > high) high = v;
+            finite = finite && std::isfinite(v);
+        }
+        const int rowOfLow = RoundToInt((low - axisMin) * yScale);
+        const int rowOfHigh = RoundToInt((high - axisMin) * yScale);
+        if (finite && rowOfLow != INT_MIN && rowOfHigh != INT_MIN) {
+            run.last = {x, yOf(values[end - 1])};
+            const int a = SubtractPixels(plot.bottom, rowOfLow);
+            const int b = SubtractPixels(plot.bottom, rowOfHigh);
+            run.low = a < b ? a : b;
+            run.high = a < b ? b : a;
+        } else {
+            for (int k = i + 1; k < end; ++k) run.Add({x, yOf(values[k])});
+        }
+        if (m + kMergedPointsPerColumn > lineCapacity) break;
+        m = run.Flush(points, m);
+        if (x >= plot.right) break;
+        i = end;
+    }
+    return m;
+}
+
+} // namespace
+
 int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double axisMin,
-                      double axisMax, int lineSpacing, PixelPoint* points, int capacity) {
+                      double axisMax, int lineSpacing, PixelPoint* points, int capacity,
+                      bool mergeColumns) {
     if (n <= 0 || capacity < 3) return 0;
     const double dx =
         lineSpacing >= 0
@@ -87,42 +194,61 @@ int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double 
     const double yScale = VerticalScale(plot, axisMin, axisMax);
     const int lineCapacity = capacity - 2;
     int m = 0;
-    for (int i = 0; i < n && m < lineCapacity; ++i) {
-        const int x = AddPixels(plot.left, RoundToInt(i * (dx + 1)));
-        const int y = SubtractPixels(plot.bottom, RoundToInt((values[i] - axisMin) * yScale));
-        points[m++] = {x, y};
-        if (x >= plot.right) break;
+    if (mergeColumns && dx + 1 >= 0 && dx + 1 < 1 && std::isfinite(yScale) && yScale != 0) {
+        m = ComputeDenseLine(plot, values, n, axisMin, yScale, dx + 1, points, lineCapacity);
+        if (m == 0) return 0;
+        points[m] = {points[m - 1].x, plot.bottom};
+        points[m + 1] = {plot.left, plot.bottom};
+        return m;
     }
+    ColumnRun run = {};
+    bool inRun = false;
+    for (int i = 0; i < n; ++i) {
+        const PixelPoint p = {
+            AddPixels(plot.left, RoundToInt(i * (dx + 1))),
+            SubtractPixels(plot.bottom, RoundToInt((values[i] - axisMin) * yScale))};
+        if (!mergeColumns) {
+            if (m >= lineCapacity) break;
+            points[m++] = p;
+        } else if (inRun && p.x == run.first.x) {
+            run.Add(p);
+        } else {
+            if (inRun) {
+                if (m + kMergedPointsPerColumn > lineCapacity) break;
+                m = run.Flush(points, m);
+            }
+            run.Start(p);
+            inRun = true;
+        }
+        if (p.x >= plot.right) break;
+    }
+    if (inRun && m + kMergedPointsPerColumn <= lineCapacity) m = run.Flush(points, m);
+    if (m == 0) return 0;
     points[m] = {points[m - 1].x, plot.bottom};
     points[m + 1] = {plot.left, plot.bottom};
     return m;
+}
+
+int MergedLinePointCapacity(const PlotRect& plot) {
+    const long long width = static_cast<long long>(plot.right) - plot.left;
+    const long long columns = (width > 0 ? width : 0) + 2;
+    const long long points = kMergedPointsPerColumn * columns + 2;
+    return static_cast<int>(points > INT_MAX ? INT_MAX : points);
 }
 
 int MergeColumnRuns(PixelPoint* points, int lineCount) {
     const PixelPoint closeRight = points[lineCount];
     const PixelPoint closeLeft = points[lineCount + 1];
     int out = 0;
-    auto push = [&](PixelPoint p) {
-        if (out == 0 || points[out - 1].x != p.x || points[out - 1].y != p.y) points[out++] = p;
-    };
     int i = 0;
     while (i < lineCount) {
+        ColumnRun run;
+        run.Start(points[i]);
         int end = i + 1;
-        int low = points[i].y, high = points[i].y;
-        while (end < lineCount && points[end].x == points[i].x) {
-            if (points[end].y < low) low = points[end].y;
-            if (points[end].y > high) high = points[end].y;
-            ++end;
-        }
-        const PixelPoint first = points[i], last = points[end - 1];
-        const int x = first.x;
-        // Visit the extreme farther from the last point first, so that the
-        // run ends moving toward its last point as the original line did.
-        const bool lowFirst = (last.y - low) >= (high - last.y);
-        push(first);
-        push({x, lowFirst ? low : high});
-        push({x, lowFirst ? high : low});
-        push(last);
+        while (end < lineCount && points[end].x == run.first.x) run.Add(points[end++]);
+        // The run's points are all read before any is written, and a run never
+        // writes more points than it read past out.
+        out = run.Flush(points, out);
         i = end;
     }
     points[out] = closeRight;

@@ -57,9 +57,16 @@ int LinePointCapacity(const PlotRect& plot, int n, int lineSpacing);
 
 // Computes the line's points into points (capacity from LinePointCapacity),
 // followed by the two points that close the area below it, and returns the
-// number of points of the line itself (not counting those two).
+// number of points of the line itself (not counting those two). With
+// mergeColumns the points of each pixel column are merged as they are
+// computed (as MergeColumnRuns does); MergedLinePointCapacity points then
+// always suffice.
 int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double axisMin,
-                      double axisMax, int lineSpacing, PixelPoint* points, int capacity);
+                      double axisMax, int lineSpacing, PixelPoint* points, int capacity,
+                      bool mergeColumns = false);
+
+// Points a merged line needs at most in plot: four per pixel column.
+int MergedLinePointCapacity(const PlotRect& plot);
 
 // Merges runs of points in one pixel column into at most four points (first,
 // the two extremes, last), which a one-pixel line draws identically; the two

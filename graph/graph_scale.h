@@ -2,13 +2,13 @@
 // The value axis of the graph and the statistics of the data set.
 
 struct GraphScale {
-    double step = 0;     // grid line spacing in value units; 0: no usable scale
-    double axisMin = 0;  // value at the bottom edge of the plot area
-    double axisMax = 0;  // value at the top edge of the plot area
-    double dataMin = 0;  // smallest value, infinities included
-    double dataMax = 0;  // largest value, infinities included
-    double mean = 0;     // sum / count, non-finite values included
-    int labelChars = 0;  // characters of the longest value label (" %.4g ")
+    double step = 0;    // grid line spacing in value units; 0: no usable scale
+    double axisMin = 0; // value at the bottom edge of the plot area
+    double axisMax = 0; // value at the top edge of the plot area
+    double dataMin = 0; // smallest value, infinities included
+    double dataMax = 0; // largest value, infinities included
+    double mean = 0;    // sum / count, non-finite values included
+    int labelChars = 0; // characters of the longest value label (" %.4g ")
 
     // Recomputes every field from the values; every caller passes 8 divisions.
     void SetData(const double* values, int count, int divisions);

@@ -11,11 +11,11 @@ constexpr uint32_t MakeColor(unsigned red, unsigned green, unsigned blue) {
 constexpr uint32_t NO_COLOR = 1;
 
 struct GraphSettings {
-    char graphType = 'L';  // 'L' line graph, 'B' bar graph
-    int lineWidth = 1;     // pen width; 0 or negative fills below the line
-    int lineSpacing = -1;  // free pixel columns between points; negative: fit
-    int barWidth = -1;     // 0 or negative: fit to the window
-    int barSpacing = -1;   // negative: fit to the window (0 is a real zero gap)
+    char graphType = 'L'; // 'L' line graph, 'B' bar graph
+    int lineWidth = 1;    // pen width; 0 or negative fills below the line
+    int lineSpacing = -1; // free pixel columns between points; negative: fit
+    int barWidth = -1;    // 0 or negative: fit to the window
+    int barSpacing = -1;  // negative: fit to the window (0 is a real zero gap)
     uint32_t graphColor = MakeColor(0, 255, 0);
     uint32_t gridColor = MakeColor(255, 255, 255);
     uint32_t backColor = MakeColor(0, 0, 0);

@@ -62,15 +62,17 @@ int DrawLineGraph(const RECT* rect, HDC dc, const double* values, int n, COLORRE
                   int lineWidth, int lineSpacing) {
     if (!rect || n <= 0 || !HasAxisRange()) return 0;
     const PlotRect plot = ToPlotRect(*rect);
-    const int capacity = LinePointCapacity(plot, n, lineSpacing);
+    // Far more points than pixel columns: each column's run is merged as the
+    // points are computed, which draws the same pixels with a few thousand
+    // points instead of millions.
+    const bool merge =
+        lineSpacing < 0 && static_cast<long long>(n) > 2LL * (plot.right - plot.left) + 2;
+    const int capacity =
+        merge ? MergedLinePointCapacity(plot) : LinePointCapacity(plot, n, lineSpacing);
     PixelPoint* points = new (std::nothrow) PixelPoint[capacity];
     if (!points) return 0;
-    int m = ComputeLinePoints(plot, values, n, graphScale.axisMin, graphScale.axisMax, lineSpacing,
-                              points, capacity);
-    // Far more points than pixel columns: merging each column's run draws the
-    // same pixels with a few thousand points instead of millions.
-    if (static_cast<long long>(m) > 2LL * (plot.right - plot.left) + 2)
-        m = MergeColumnRuns(points, m);
+    const int m = ComputeLinePoints(plot, values, n, graphScale.axisMin, graphScale.axisMax,
+                                    lineSpacing, points, capacity, merge);
     static_assert(sizeof(PixelPoint) == sizeof(POINT), "PixelPoint is laid out as POINT");
     const POINT* gdiPoints = reinterpret_cast<const POINT*>(points);
     {

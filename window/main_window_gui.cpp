@@ -124,6 +124,7 @@ BOOL PaintGraphArea(const DRAWITEMSTRUCT* item) {
     SelectObject(item->hDC, previous);
     const int position[2] = {p.x, p.y};
     PaintGraph(item->hwndItem, item->hDC, position);
+    SetWindowLongPtrA(GetParent(item->hwndItem), DWLP_MSGRESULT, TRUE);
     return TRUE;
 }
 

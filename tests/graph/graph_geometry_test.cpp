@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -173,6 +174,42 @@ TEST(MergeColumnRuns, KeepsFirstExtremesAndLastOfEachColumn) {
                                                {2, 2},
                                                {9, 0},
                                                {0, 9}}));
+}
+
+TEST(MergeColumnRuns, AFirstPointAtAnExtremeNeverOverrunsTheNextColumn) {
+    std::vector<PixelPoint> points = {{0, 45}, {0, -9}, {0, 19}, {1, 10}, {1, 26},
+                                      {1, 12}, {2, 5},  {2, 5},  {0, 90}, {3, 90}};
+    const int m = MergeColumnRuns(points.data(), 8);
+    const std::vector<PixelPoint> merged(points.begin(), points.begin() + m + 2);
+    EXPECT_EQ(merged,
+              (std::vector<PixelPoint>{
+                  {0, 45}, {0, -9}, {0, 19}, {1, 10}, {1, 26}, {1, 12}, {2, 5}, {0, 90}, {3, 90}}));
+}
+
+TEST(ComputeLinePoints, MergingWhileComputingMatchesMergingAfterwards) {
+    for (int n : {1, 2, 50, 999, 5000, 100000}) {
+        std::vector<double> values(n);
+        for (int i = 0; i < n; ++i) values[i] = std::sin(i * 0.37) * 40 + (i % 7);
+        // Values that are not finite, or far beyond the axis, in a few columns.
+        const double inf = std::numeric_limits<double>::infinity();
+        const double odd[] = {std::nan(""), inf, -inf, 1e300, -1e300, 50, -50};
+        for (int k = 0; k < 7 && 3 * k * k + 1 < n; ++k) values[3 * k * k + 1] = odd[k];
+        for (const PlotRect plot : {PlotRect{3, 0, 203, 90}, PlotRect{0, 0, 1, 50},
+                                    PlotRect{10, 0, 10, 50}, PlotRect{0, 0, 997, 300}}) {
+            const int fullCapacity = LinePointCapacity(plot, n, -1);
+            std::vector<PixelPoint> full(fullCapacity);
+            int m =
+                ComputeLinePoints(plot, values.data(), n, -50, 50, -1, full.data(), fullCapacity);
+            m = MergeColumnRuns(full.data(), m);
+            const int mergedCapacity = MergedLinePointCapacity(plot);
+            std::vector<PixelPoint> merged(mergedCapacity);
+            const int k = ComputeLinePoints(plot, values.data(), n, -50, 50, -1, merged.data(),
+                                            mergedCapacity, true);
+            ASSERT_EQ(k, m) << n << " " << plot.right;
+            EXPECT_TRUE(std::equal(full.begin(), full.begin() + m + 2, merged.begin()))
+                << n << " " << plot.right;
+        }
+    }
 }
 
 TEST(ComputeBarLayout, FittedAndFixedWidthsAndGaps) {

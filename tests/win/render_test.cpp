@@ -1,0 +1,274 @@
+#include "main_window_fixture.h"
+
+#include "graph/graph_geometry.h"
+#include "window/graph_scroller_gui.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+std::vector<double> Ramp(int n) {
+    std::vector<double> values(n);
+    for (int i = 0; i < n; ++i) values[i] = i;
+    return values;
+}
+
+// The plot area RenderGraph uses inside rect, from the same text metrics.
+RECT PlotArea(HDC dc, RECT rect) {
+    HGDIOBJ previous = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    const GridFrame frame =
+        ComputeGridFrame({rect.left, rect.top, rect.right, rect.bottom}, graphScale.labelChars,
+                         metrics.tmAveCharWidth, metrics.tmHeight, metrics.tmInternalLeading, true);
+    return {frame.plot.left, frame.plot.top, frame.plot.right, frame.plot.bottom};
+}
+
+using RenderTest = MainWindowTest;
+
+TEST_F(RenderTest, LineGraphFrameGridAndCurve) {
+    InstallValues(Ramp(50));
+    MemorySurface surface(300, 200, kBlack);
+    const RECT rect = {0, 0, 300, 200};
+    ASSERT_EQ(RenderGraph(&rect, surface.dc, nullptr), 1);
+    const RECT plot = PlotArea(surface.dc, rect);
+
+    // The frame: both vertical edges and the bottom edge in the grid colour.
+    for (int y = plot.top + 1; y < plot.bottom; ++y) {
+        EXPECT_EQ(surface.At(plot.left, y), kWhite) << y;
+        const COLORREF right = surface.At(plot.right - 1, y); // the curve may end on it
+        EXPECT_TRUE(right == kWhite || right == kGreen) << y;
+    }
+    for (int x = plot.left; x < plot.right; ++x) EXPECT_EQ(surface.At(x, plot.top), kWhite) << x;
+    // Every grid row is a full white line between the frame's edges.
+    GridRow rows[64];
+    const int rowCount = ComputeGridRows(plot.bottom - plot.top, graphScale.axisMin,
+                                         graphScale.axisMax, graphScale.step, rows, 64);
+    ASSERT_GE(rowCount, 5);
+    for (int i = 0; i < rowCount; ++i)
+        for (int x = plot.left; x < plot.right; x += 7) {
+            const COLORREF c = surface.At(x, plot.bottom - rows[i].offset);
+            EXPECT_TRUE(c == kWhite || c == kGreen) << x << " row " << i;
+        }
+    // Each point of the line but the last is drawn in the graph colour (the
+    // grid may lie over it only where it crosses a grid row).
+    std::vector<PixelPoint> points(60);
+    const int m =
+        ComputeLinePoints({plot.left, plot.top, plot.right, plot.bottom}, dataSet.values, 50,
+                          graphScale.axisMin, graphScale.axisMax, -1, points.data(), 60);
+    ASSERT_EQ(m, 50);
+    for (int i = 0; i + 1 < m; ++i) EXPECT_EQ(surface.At(points[i].x, points[i].y), kGreen) << i;
+    // The curve stays inside the frame; its last point lies on the right edge
+    // of the plot area, one column right of the frame.
+    const int green = surface.Count(kGreen);
+    EXPECT_GT(green, 200);
+    const RECT withEdges = {plot.left, plot.top, plot.right + 1, plot.bottom + 1};
+    EXPECT_EQ(surface.Count(kGreen, &withEdges), green);
+    EXPECT_EQ(surface.At(points[49].x, points[49].y), kBlack); // a polyline stops short of it
+    EXPECT_GT(surface.Count(kWhite), 0);
+}
+
+TEST_F(RenderTest, NothingIsDrawnOutsideTheTargetRectangle) {
+    InstallValues({3, -1, 4, 1, -5, 9, 2, 6});
+    const COLORREF blue = RGB(0, 0, 255);
+    for (char type : {'L', 'B'}) {
+        graphSettings.graphType = type;
+        MemorySurface surface(300, 200, blue);
+        const RECT rect = {40, 30, 240, 170};
+        EXPECT_EQ(RenderGraph(&rect, surface.dc, nullptr), 1);
+        const int outside = surface.width * surface.height - (200 * 140);
+        EXPECT_EQ(surface.Count(blue) - surface.Count(blue, &rect), outside) << type;
+        EXPECT_GT(surface.Count(kGreen, &rect), 0) << type;
+    }
+}
+
+TEST_F(RenderTest, FilledLineAndWideLine) {
+    InstallValues(Ramp(20));
+    const RECT rect = {0, 0, 200, 150};
+    graphSettings.lineWidth = 0;
+    MemorySurface filled(200, 150, kBlack);
+    RenderGraph(&rect, filled.dc, nullptr);
+    const RECT plot = PlotArea(filled.dc, rect);
+    // Below the rising line is filled, above it is background.
+    EXPECT_EQ(filled.At(plot.right - 3, plot.bottom - 3), kGreen);
+    EXPECT_EQ(filled.At(plot.left + 5, plot.top + 5), kBlack);
+    graphSettings.lineWidth = 1;
+    MemorySurface thin(200, 150, kBlack);
+    RenderGraph(&rect, thin.dc, nullptr);
+    EXPECT_EQ(thin.At(plot.right - 3, plot.bottom - 3), kBlack);
+    graphSettings.lineWidth = 3;
+    MemorySurface wide(200, 150, kBlack);
+    RenderGraph(&rect, wide.dc, nullptr);
+    EXPECT_GT(wide.Count(kGreen), 2 * thin.Count(kGreen));
+    EXPECT_LT(wide.Count(kGreen), filled.Count(kGreen));
+}
+
+TEST_F(RenderTest, BarsOfTheFittedWidth) {
+    InstallValues({1, 2, 3});
+    graphSettings.graphType = 'B';
+    MemorySurface surface(200, 150, kBlack);
+    const RECT rect = {0, 0, 200, 150};
+    RenderGraph(&rect, surface.dc, nullptr);
+    const RECT plot = PlotArea(surface.dc, rect);
+    const BarLayout layout = ComputeBarLayout(plot.right - plot.left, 3, -1, -1);
+    const PlotRect p = {plot.left, plot.top, plot.right, plot.bottom};
+    const int zero = ComputeZeroRow(p, graphScale.axisMin, graphScale.axisMax);
+    for (int i = 0; i < 3; ++i) {
+        const PlotRect bar =
+            ComputeBarRect(p, layout, graphScale.axisMin, graphScale.axisMax, zero, i, i + 1.0);
+        const int midX = (bar.left + bar.right) / 2;
+        const int midY =
+            (std::max<int>(bar.top, plot.top) + std::min<int>(bar.bottom, plot.bottom)) / 2;
+        EXPECT_EQ(surface.At(midX, midY), kGreen) << i;
+        EXPECT_NE(surface.At(bar.left - 2, midY), kGreen) << i; // the gaps around the bar
+        EXPECT_NE(surface.At(bar.right + 1, midY), kGreen) << i;
+    }
+}
+
+TEST_F(RenderTest, GridInTheBackColourLeavesTheWholeAreaToTheGraph) {
+    InstallValues({0, 10});
+    graphSettings.gridColor = graphSettings.backColor;
+    MemorySurface surface(100, 80, kBlack);
+    const RECT rect = {0, 0, 100, 80};
+    RenderGraph(&rect, surface.dc, nullptr);
+    EXPECT_EQ(surface.Count(kWhite), 0);
+    PixelPoint points[4];
+    ASSERT_EQ(ComputeLinePoints({0, 0, 100, 80}, dataSet.values, 2, graphScale.axisMin,
+                                graphScale.axisMax, -1, points, 4),
+              2);
+    EXPECT_EQ(points[0].x, 0);   // the first point on the left edge
+    EXPECT_EQ(points[1].x, 100); // the last on the right edge
+    // The diagonal between them crosses every pixel column; its first point
+    // lies on the bottom edge, just below the surface.
+    EXPECT_EQ(points[0].y, 80);
+    for (int x = 1; x < 100; ++x) {
+        const RECT column = {x, 0, x + 1, 80};
+        EXPECT_GT(surface.Count(kGreen, &column), 0) << x;
+    }
+}
+
+TEST_F(RenderTest, NoColourAndUnusableDataDrawNothing) {
+    const RECT rect = {0, 0, 100, 80};
+    InstallValues(Ramp(10));
+    graphSettings.graphColor = NO_COLOR;
+    for (char type : {'L', 'B'}) {
+        graphSettings.graphType = type;
+        MemorySurface surface(100, 80, kBlack);
+        RenderGraph(&rect, surface.dc, nullptr);
+        EXPECT_EQ(surface.Count(kGreen), 0) << type;
+        EXPECT_GT(surface.Count(kWhite), 0) << type; // the grid is still drawn
+    }
+    graphSettings = GraphSettings();
+    const double nan = std::nan("");
+    InstallValues({nan, nan, nan});
+    MemorySurface surface(100, 80, kBlack);
+    EXPECT_EQ(RenderGraph(&rect, surface.dc, nullptr), 0);
+    EXPECT_EQ(surface.Count(kBlack), 100 * 80);
+    InstallValues({});
+    EXPECT_EQ(RenderGraph(&rect, surface.dc, nullptr), 0);
+}
+
+TEST_F(RenderTest, PaintingTheGraphAreaClearsItWithTheBackBrush) {
+    SetClientSize(400, 260);
+    InstallValues(Ramp(30));
+    const RECT area = Client(graph);
+    MemorySurface surface(area.right, area.bottom, RGB(255, 0, 255));
+    EXPECT_TRUE(PaintInto(surface));
+    EXPECT_EQ(surface.Count(RGB(255, 0, 255)), 0);
+    EXPECT_GT(surface.Count(kGreen), 0);
+    MemorySurface direct(area.right, area.bottom, kBlack);
+    RenderGraph(&area, direct.dc, nullptr);
+    EXPECT_EQ(surface.Pixels(), direct.Pixels());
+
+    DRAWITEMSTRUCT other = {};
+    other.CtlID = IDC_MENU_BUTTON;
+    other.hDC = surface.dc;
+    EXPECT_FALSE(
+        SendMessageA(window, WM_DRAWITEM, IDC_MENU_BUTTON, reinterpret_cast<LPARAM>(&other)));
+}
+
+TEST_F(RenderTest, ScrollingPagesThroughAWideDataSet) {
+    graphSettings.lineSpacing = 2;
+    const RECT e = ChildRect(line);
+    SetClientSize(300 + e.left, 260);
+    InstallValues(Ramp(1000));
+    UpdateGraphScrollRange(window);
+    ASSERT_EQ(Client(graph).right, 300);
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(graph, SB_HORZ, &info));
+    EXPECT_EQ(info.nMin, 0);
+    EXPECT_EQ(info.nMax, 999);
+    EXPECT_EQ(info.nPage, 100u);
+
+    SendMessageA(graph, WM_HSCROLL, SB_PAGERIGHT, 0); // as the graph area's own bar sends it
+    EXPECT_EQ(graphScroller.GetPosition().x, 100);
+    SendMessageA(window, WM_HSCROLL, SB_LINERIGHT, 0);
+    EXPECT_EQ(graphScroller.GetPosition().x, 101);
+    SendMessageA(window, WM_HSCROLL, SB_LINELEFT, 0);
+    EXPECT_EQ(graphScroller.GetPosition().x, 100);
+
+    const RECT area = Client(graph);
+    MemorySurface painted(area.right, area.bottom, kBlack);
+    PaintInto(painted);
+    MemorySurface expected(area.right, area.bottom, kBlack);
+    const int first = 100;
+    RenderGraph(&area, expected.dc, &first);
+    EXPECT_EQ(painted.Pixels(), expected.Pixels());
+    MemorySurface unscrolled(area.right, area.bottom, kBlack);
+    RenderGraph(&area, unscrolled.dc, nullptr);
+    EXPECT_NE(painted.Pixels(), unscrolled.Pixels());
+
+    SendMessageA(window, WM_HSCROLL, SB_RIGHT, 0);
+    EXPECT_EQ(graphScroller.GetPosition().x, 900); // the range less the page
+    SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 250), 0);
+    EXPECT_EQ(graphScroller.GetPosition().x, 250);
+    SendMessageA(window, WM_HSCROLL, SB_LEFT, 0);
+    EXPECT_EQ(graphScroller.GetPosition().x, 0);
+    SendMessageA(window, WM_HSCROLL, SB_PAGELEFT, 0);
+    EXPECT_EQ(graphScroller.GetPosition().x, 0);
+
+    // A new, shorter data set brings the position back into range.
+    SendMessageA(window, WM_HSCROLL, SB_RIGHT, 0);
+    InstallValues(Ramp(150));
+    UpdateGraphScrollRange(window);
+    EXPECT_EQ(graphScroller.GetPosition().x, 50);
+}
+
+TEST_F(RenderTest, NothingToScrollWithFittedSpacing) {
+    const struct {
+        char type;
+        int lineSpacing, barWidth, barSpacing;
+    } cases[] = {{'L', -1, -1, -1}, {'B', -1, -1, 2}, {'B', -1, 5, -1}, {'B', -1, 0, 0}};
+    SetClientSize(300, 260);
+    InstallValues(Ramp(1000));
+    for (const auto& c : cases) {
+        graphSettings.graphType = c.type;
+        graphSettings.lineSpacing = c.lineSpacing;
+        graphSettings.barWidth = c.barWidth;
+        graphSettings.barSpacing = c.barSpacing;
+        UpdateGraphScrollRange(window);
+        SCROLLINFO info = {};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE;
+        GetScrollInfo(graph, SB_HORZ, &info);
+        EXPECT_EQ(info.nMax, 0) << c.type << c.barWidth << c.barSpacing;
+        SendMessageA(window, WM_HSCROLL, SB_PAGERIGHT, 0);
+        EXPECT_EQ(graphScroller.GetPosition().x, 0);
+    }
+    graphSettings.graphType = 'B';
+    graphSettings.barWidth = 4;
+    graphSettings.barSpacing = 1;
+    UpdateGraphScrollRange(window);
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    GetScrollInfo(graph, SB_HORZ, &info);
+    EXPECT_EQ(info.nMax, 999);
+    EXPECT_EQ(info.nPage, static_cast<UINT>(Client(graph).right / 5));
+}
+
+} // namespace

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Starts the calculator under Wine in an X display, plots a sample equation
+# through a second process, takes a screenshot and checks what a user sees:
+# the curve in the graph area and the four statistics texts. Saves the
+# picture as build/screenshot.png. Prints "screenshot: N passed, M failed" last.
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+source tools/wine-env
+bin=build/mingw
+passed=0
+failed=0
+check() {  # check NAME CONDITION...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+finish() {
+  echo "screenshot: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+}
+drive() { "$winecmd" "$bin/drive_calc.exe" "$@" | tr -d '\r'; }
+
+wine_prefix_ready
+"$winecmd" "$bin/tamsolocalc.exe" &
+calc=$!
+if ! drive wait 30 >/dev/null; then
+  check "the main window appears" false
+  kill "$calc" 2>/dev/null
+  finish
+fi
+check "the main window appears" true
+
+drive size 640 400
+drive plot "sin( x ) {0,6*pi}"
+sleep 1
+import -window root build/screenshot.png 2>/dev/null
+check "a screenshot was taken" test -s build/screenshot.png
+
+mapfile -t status < <(drive status)
+check "the bar counts the points" test "${status[0]:-}" != "" -a "${status[0]#Data Points:}" -gt 100
+check "the bar shows the minimum" test "${status[1]:-}" = "Min Value:-1"
+check "the bar shows the maximum" test "${status[2]:-}" = "Max Value:1"
+check "the bar shows the mean" test "${status[3]:0:10}" = "Avg Value:"
+
+read -r gx gy gw gh _ _ < <(drive graphrect)
+# Pixels of the graph area in the screenshot: "count: (r,g,b)" histogram lines.
+histogram=$(convert build/screenshot.png -crop "${gw}x${gh}+${gx}+${gy}" +repage \
+  -format %c histogram:info:- 2>/dev/null)
+count_of() { echo "$histogram" | awk -v c="$1" '$0 ~ c {gsub(":", "", $1); n += $1} END {print n + 0}'; }
+green=$(count_of "#00FF00")
+black=$(count_of "#000000")
+area=$((gw * gh))
+check "the graph area shows the curve in green" test "$green" -gt $((gw * 2))
+check "the graph area is black around it" test "$black" -gt $((area / 2))
+
+drive close
+wait "$calc"
+check "closing ends the program with 0" test $? -eq 0
+finish

@@ -1,0 +1,225 @@
+#include "main_window_fixture.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string TempFolder(const char* name) {
+    char base[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, base);
+    const std::string folder = std::string(base) + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+TEST(WriteProfileIntIfChanged, WritesOnlyWhenTheStoredTextDiffers) {
+    const std::string file = TempFolder("tamsolo_profile") + "\\changed.ini";
+    const std::string original = "[S]\r\nK = 12\r\nL=120\r\n";
+    WriteFile(file, original);
+    EXPECT_EQ(WriteProfileIntIfChanged(file.c_str(), "S", "K", 12), 1);
+    EXPECT_EQ(ReadFile(file), original); // untouched, its spacing kept
+    EXPECT_NE(WriteProfileIntIfChanged(file.c_str(), "S", "L", 12), 0);
+    EXPECT_EQ(GetPrivateProfileIntA("S", "L", -1, file.c_str()), 12);
+    EXPECT_NE(WriteProfileIntIfChanged(file.c_str(), "S", "K", -2147483647 - 1), 0);
+    EXPECT_EQ(GetPrivateProfileIntA("S", "K", 0, file.c_str()), -2147483647 - 1);
+    EXPECT_NE(WriteProfileIntIfChanged(file.c_str(), "S", "New", 7), 0);
+    EXPECT_EQ(GetPrivateProfileIntA("S", "New", -1, file.c_str()), 7);
+    DeleteFileA(file.c_str());
+}
+
+using StartupTest = MainWindowTest;
+
+TEST_F(StartupTest, ClosingWritesThePositionIntoTheSystemProfile) {
+    SetWindowPos(window, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(GetProfileIntA("TamsoloCalc", "WindowPosX", -99), 123);
+    EXPECT_EQ(GetProfileIntA("TamsoloCalc", "WindowPosY", -99), 77);
+}
+
+TEST_F(StartupTest, TheSavedPositionIsRestoredAtCreation) {
+    RECT centred = {};
+    GetWindowRect(window, &centred);
+    DestroyWindow(window);
+
+    WriteProfileStringA("TamsoloCalc", "WindowPosX", "40");
+    WriteProfileStringA("TamsoloCalc", "WindowPosY", "30");
+    window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                MainWindowProc, reinterpret_cast<LPARAM>(""));
+    RECT r = {};
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 30);
+    DestroyWindow(window);
+
+    // A negative coordinate leaves the window where the template centres it.
+    WriteProfileStringA("TamsoloCalc", "WindowPosX", "-1");
+    window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                MainWindowProc, reinterpret_cast<LPARAM>(""));
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.left, centred.left);
+    EXPECT_EQ(r.top, centred.top);
+}
+
+TEST_F(StartupTest, ASettingsFolderHoldsItsOwnSettingsFile) {
+    const std::string folder = TempFolder("tamsolo_settings");
+    const std::string file = folder + "\\TamsoloTools.ini";
+    DeleteFileA(file.c_str());
+    char previous[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    {
+        SavedProfileEntry savedFolder("Folders", "TamsoloTools");
+        WriteProfileStringA("Folders", "TamsoloTools", folder.c_str());
+        PrepareStartup();
+        EXPECT_STREQ(settingsFile, ".\\TamsoloTools.ini");
+        SetWindowPos(window, nullptr, 61, 52, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(GetPrivateProfileIntA("TamsoloCalc", "WindowPosX", -1, file.c_str()), 61);
+        EXPECT_EQ(GetPrivateProfileIntA("TamsoloCalc", "WindowPosY", -1, file.c_str()), 52);
+        EXPECT_EQ(GetProfileIntA("TamsoloCalc", "WindowPosX", -99), -99);
+
+        // Closing at the same place again writes nothing: the file keeps its bytes.
+        const std::string marked = "[TamsoloCalc]\r\nWindowPosX = 61\r\nWindowPosY= 52\r\n";
+        WriteFile(file, marked);
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(ReadFile(file), marked);
+
+        // A folder that does not exist falls back to its parent.
+        WriteProfileStringA("Folders", "TamsoloTools", (folder + "\\missing").c_str());
+        EnterSettingsFolder("<TamsoloTools>", nullptr);
+        char current[MAX_PATH] = "";
+        GetCurrentDirectoryA(MAX_PATH, current);
+        EXPECT_EQ(std::string(current), folder);
+    }
+    PrepareStartup();
+    EXPECT_STREQ(settingsFile, "win.ini");
+    char saved[MAX_PATH] = "";
+    EnterSettingsFolder(previous, saved);
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_STREQ(current, previous);
+    DeleteFileA(file.c_str());
+}
+
+TEST(StartupFont, FontModeSetsTheLineFont) {
+    SavedProfileEntry savedFontMode("TamsoloSoftware", "FontMode");
+    PrepareStartup();
+    EXPECT_EQ(fontMode, -1);
+    EXPECT_EQ(lineFont, static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT)));
+
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const struct {
+        const char* mode;
+        int height;
+    } cases[] = {{"12", -MulDiv(12, dpi, 72)}, {"0", 0}, {"30", -MulDiv(30, dpi, 72)}};
+    for (const auto& c : cases) {
+        WriteProfileStringA("TamsoloSoftware", "FontMode", c.mode);
+        PrepareStartup();
+        LOGFONTA font = {};
+        ASSERT_EQ(GetObjectA(lineFont, sizeof font, &font), static_cast<int>(sizeof font));
+        EXPECT_STREQ(font.lfFaceName, "Courier New") << c.mode;
+        EXPECT_EQ(font.lfHeight, c.height) << c.mode;
+        EXPECT_EQ(font.lfWeight, 400);
+        EXPECT_EQ(font.lfPitchAndFamily & 3, FIXED_PITCH);
+        EXPECT_EQ(font.lfCharSet, DEFAULT_CHARSET);
+    }
+    WriteProfileStringA("TamsoloSoftware", "FontMode", nullptr);
+    PrepareStartup();
+}
+
+RECT WorkArea() {
+    RECT area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+TEST_F(StartupTest, MoveFromTheSystemMenuCentresTheWindow) {
+    SetWindowPos(window, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT before = {};
+    GetWindowRect(window, &before);
+    SendMessageA(window, WM_SYSCOMMAND, SC_MOVE, 0);
+    const RECT area = WorkArea();
+    RECT r = {};
+    GetWindowRect(window, &r);
+    const int w = before.right - before.left, h = before.bottom - before.top;
+    EXPECT_EQ(r.right - r.left, w);
+    EXPECT_EQ(r.bottom - r.top, h);
+    EXPECT_EQ(r.left, area.left + (area.right - area.left - w) / 2);
+    EXPECT_EQ(r.top, area.top + (area.bottom - area.top - h) / 2);
+}
+
+TEST_F(StartupTest, SizeFromTheSystemMenuMakesRoomForTheGraph) {
+    RECT before = {};
+    GetWindowRect(window, &before);
+    SendMessageA(window, WM_SYSCOMMAND, SC_SIZE, 0);
+    RECT r = {};
+    GetWindowRect(window, &r);
+    const int w = before.right - before.left;
+    EXPECT_EQ(r.right - r.left, w);
+    EXPECT_EQ(r.bottom - r.top, std::min(w / 2 + 73, 512));
+    const RECT area = WorkArea();
+    EXPECT_EQ(r.left, area.left + (area.right - area.left - w) / 2);
+    EXPECT_GE(Client(graph).bottom, 20);
+}
+
+TEST_F(StartupTest, ADragEndedWithCtrlSnapsToTheEdge) {
+    const RECT area = WorkArea();
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    BYTE held[256];
+    std::copy(keys, keys + 256, held);
+    const struct {
+        int x, y;
+        BYTE key;
+        RECT expected;
+    } cases[] = {
+        {area.left - 30,
+         area.top + 100,
+         VK_CONTROL,
+         {area.left, area.top, area.left + (area.right - area.left) / 2, area.bottom}},
+        {area.left - 30,
+         area.top - 5,
+         VK_MENU,
+         {area.left, area.top, area.left + (area.right - area.left) / 2,
+          area.top + (area.bottom - area.top) / 2}},
+        {area.left + 50,
+         area.bottom - 20,
+         VK_CONTROL,
+         {area.left, area.bottom - (area.bottom - area.top) / 2, area.right, area.bottom}},
+    };
+    for (const auto& c : cases) {
+        SetWindowPos(window, nullptr, c.x, c.y, 300, 120, SWP_NOZORDER);
+        held[c.key] = 0x80;
+        SetKeyboardState(held);
+        SendMessageA(window, WM_EXITSIZEMOVE, 0, 0);
+        held[c.key] = 0;
+        SetKeyboardState(held);
+        RECT r = {};
+        GetWindowRect(window, &r);
+        EXPECT_TRUE(EqualRect(&r, &c.expected)) << c.x << "," << c.y << ": " << r.left << ","
+                                                << r.top << "," << r.right << "," << r.bottom;
+    }
+    // Without Ctrl or Alt the window stays where it was dropped.
+    SetWindowPos(window, nullptr, area.left - 30, area.top + 100, 300, 120, SWP_NOZORDER);
+    SendMessageA(window, WM_EXITSIZEMOVE, 0, 0);
+    RECT r = {};
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.left, area.left - 30);
+    SetKeyboardState(keys);
+}
+
+} // namespace

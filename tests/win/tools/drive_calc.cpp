@@ -1,0 +1,178 @@
+// Drives a running calculator from a second process, as the screenshot test and
+// the timing script need:
+//   drive_calc wait SECONDS          waits for the main window; prints the milliseconds
+//   drive_calc plot TEXT             puts TEXT into the line and presses Enter
+//   drive_calc status                prints the statistics bar's four texts
+//   drive_calc graphrect             prints the graph area's screen rectangle and the
+//                                    main window's outer size: x y w h W H
+//   drive_calc size W H              resizes the main window
+//   drive_calc time-plot TEXT        plot TEXT, then repaint; prints both times in ms
+//   drive_calc time-repaint W H      resize, then repaint; prints the repaint time in ms
+//   drive_calc close                 closes the window
+//   drive_calc launch PROGRAM        starts PROGRAM, prints the milliseconds until its
+//                                    window shows, then closes it
+// Results go to standard output, one item a line.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr int kCalcLine = 1000;
+constexpr int kGraphArea = 1001;
+constexpr int kParts = 4;
+constexpr int kTextSize = 256;
+
+HWND FindCalculator() {
+    return FindWindowA("#32770", "TamsoloCalc");
+}
+
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+LARGE_INTEGER Now() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now;
+}
+
+// Reads the bar's part texts through a buffer inside the calculator's process,
+// since SB_GETTEXTA writes into the address it is given.
+int PrintStatus(HWND window) {
+    HWND bar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
+    if (!bar) return 1;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(bar, &processId);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return 1;
+    void* remote = VirtualAllocEx(process, nullptr, kTextSize, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) {
+        CloseHandle(process);
+        return 1;
+    }
+    for (int part = 0; part < kParts; ++part) {
+        char text[kTextSize] = "";
+        const int length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0));
+        if (length < kTextSize) {
+            SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(remote));
+            SIZE_T read = 0;
+            ReadProcessMemory(process, remote, text, kTextSize - 1, &read);
+        }
+        std::printf("%s\n", text);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return 0;
+}
+
+void Plot(HWND window, const char* text) {
+    SendMessageA(GetDlgItem(window, kCalcLine), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageA(window, WM_COMMAND, IDOK, 0);
+}
+
+// Invalidates the graph area and has it painted at once, so that the time of
+// the send is the time of one repaint.
+double Repaint(HWND window) {
+    HWND graph = GetDlgItem(window, kGraphArea);
+    const LARGE_INTEGER start = Now();
+    InvalidateRect(graph, nullptr, FALSE);
+    SendMessageA(graph, WM_PAINT, 0, 0);
+    return Milliseconds(start, Now());
+}
+
+void Resize(HWND window, int width, int height) {
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+// Milliseconds from starting program until a visible "TamsoloCalc" dialog
+// exists, or -1; the program is closed again.
+int Launch(const char* program) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    char commandLine[MAX_PATH + 2];
+    std::snprintf(commandLine, sizeof commandLine, "\"%s\"", program);
+    const LARGE_INTEGER start = Now();
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return 1;
+    double shown = -1;
+    while (Milliseconds(start, Now()) < 30000) {
+        HWND window = FindCalculator();
+        if (window && IsWindowVisible(window)) {
+            shown = Milliseconds(start, Now());
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            break;
+        }
+        Sleep(1);
+    }
+    WaitForSingleObject(process.hProcess, 30000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("%.1f\n", shown);
+    return shown < 0;
+}
+
+int Run(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const char* command = argv[1];
+    if (std::strcmp(command, "launch") == 0 && argc > 2) return Launch(argv[2]);
+    if (std::strcmp(command, "wait") == 0) {
+        const int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
+        const LARGE_INTEGER start = Now();
+        while (Milliseconds(start, Now()) < seconds * 1000.0) {
+            HWND window = FindCalculator();
+            if (window && IsWindowVisible(window)) {
+                std::printf("%.1f\n", Milliseconds(start, Now()));
+                return 0;
+            }
+            Sleep(1);
+        }
+        return 1;
+    }
+    HWND window = FindCalculator();
+    if (!window) return 1;
+    if (std::strcmp(command, "plot") == 0 && argc > 2) {
+        Plot(window, argv[2]);
+    } else if (std::strcmp(command, "status") == 0) {
+        return PrintStatus(window);
+    } else if (std::strcmp(command, "graphrect") == 0) {
+        RECT r = {}, outer = {};
+        GetWindowRect(GetDlgItem(window, kGraphArea), &r);
+        GetWindowRect(window, &outer);
+        std::printf("%ld %ld %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    outer.right - outer.left, outer.bottom - outer.top);
+    } else if (std::strcmp(command, "size") == 0 && argc > 3) {
+        Resize(window, std::atoi(argv[2]), std::atoi(argv[3]));
+    } else if (std::strcmp(command, "time-plot") == 0 && argc > 2) {
+        const LARGE_INTEGER start = Now();
+        Plot(window, argv[2]);
+        const double plotted = Milliseconds(start, Now());
+        const double painted = Repaint(window);
+        std::printf("%.2f %.2f\n", plotted, painted);
+    } else if (std::strcmp(command, "time-repaint") == 0 && argc > 3) {
+        Resize(window, std::atoi(argv[2]), std::atoi(argv[3]));
+        std::printf("%.2f\n", Repaint(window));
+    } else if (std::strcmp(command, "close") == 0) {
+        SendMessageA(window, WM_CLOSE, 0, 0);
+    } else {
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int status = Run(argc, argv);
+    std::fflush(stdout);
+    return status;
+}

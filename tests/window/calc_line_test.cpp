@@ -1,0 +1,212 @@
+#include "window/calc_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(EndsWithEquals, OnlyAnEqualsSignAtTheVeryEndCounts) {
+    const struct {
+        const char* text;
+        bool ends;
+    } cases[] = {
+        {"2+3=", true}, {"=", true},    {"x^2 {0,1}==", true}, {"2=3", false},
+        {"", false},    {"2+3", false}, {"2+3= ", false},      {"=\t", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(EndsWithEquals(c.text), c.ends) << c.text;
+    EXPECT_FALSE(EndsWithEquals(nullptr));
+}
+
+TEST(NormaliseLine, WorkingCopyOfTheLine) {
+    const struct {
+        const char* line;
+        int base;
+        const char* working;
+    } cases[] = {
+        {"sin( x ) {0,6*pi}", 10, "SIN(X){0,6*PI}"},
+        {"1 2\t3", 10, "12\t3"}, // only spaces are deleted; tabs stay
+        {"1e+3", 10, "1*10^+3"},
+        {"2.5E-7+1e+3", 10, "2.5*10^-7+1*10^+3"},
+        {"1e+3", 16, "1E+3"}, // E is a digit in base 16
+        {"1e-3", 2, "1E-3"},
+        {"max(1,2)", 10, "max(1,2)"},
+        {"exp(1)", 10, "exp(1)"},
+        {"3 xor 5", 16, "3xor5"},
+        {"Xor(x,1)", 10, "xor(X,1)"},
+        {"-INFINITY", 10, "-"},
+        {"+infinity*2", 10, "+*2"},
+        {"data*2", 10, "DATA*2"},
+        {"áb", 10, "áB"}, // only a to z are upper-cased
+        {"", 10, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(NormaliseLine(c.line, c.base).Text(), c.working) << c.line << " " << c.base;
+}
+
+TEST(ClassifyLine, XAndYPlotBeforeDataTransforms) {
+    const struct {
+        const char* line;
+        LineKind kind;
+    } cases[] = {
+        {"x^2", LineKind::Plot},          {"y*2", LineKind::Plot},
+        {"x*data", LineKind::Plot},       {"data*2", LineKind::DataTransform},
+        {"max(1,2)", LineKind::Evaluate}, {"exp(1)", LineKind::Evaluate},
+        {"6 xor 3", LineKind::Evaluate},  {"+INFINITY", LineKind::Evaluate},
+        {"1E+3", LineKind::Evaluate},     {"dat", LineKind::Evaluate},
+        {"max(x,1)", LineKind::Plot},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ClassifyLine(NormaliseLine(c.line, 10)), c.kind) << c.line;
+}
+
+// A field evaluator that records the texts it was given and answers from a table.
+std::vector<std::string> fieldTexts;
+std::map<std::string, double> fieldValues;
+int fieldBase = 0;
+double RecordField(const char* text, int base) {
+    fieldTexts.push_back(text);
+    fieldBase = base;
+    const auto found = fieldValues.find(text);
+    return found == fieldValues.end() ? std::nan("") : found->second;
+}
+
+struct RangeCase {
+    const char* working;
+    bool hasRange;
+    const char* equation;
+    std::vector<std::string> fields;
+    PlotRange expected;
+};
+
+TEST(TakePlotRange, FieldsInBraces) {
+    fieldValues = {{"0", 0},     {"6*PI", 18.85}, {"100", 100}, {"1", 1},  {"2", 2},
+                   {"0.5", 0.5}, {"7", 7},        {",5", 55},   {"-1", -1}};
+    const RangeCase cases[] = {
+        {"SIN(X){0,6*PI}", true, "SIN(X)", {"0", "6*PI"}, {0, 18.85, 0, 0}},
+        {"Y*RAND(0.99,1.01,0.0001){100}",
+         true,
+         "Y*RAND(0.99,1.01,0.0001)",
+         {"100"},
+         {100, 10, 0, 0}},
+        {"X{1,2,0.5,7}", true, "X", {"1", "2", "0.5", "7"}, {1, 2, 0.5, 7}},
+        {"X{1,1}", true, "X", {"1", "1"}, {1, 1, 0, 0}},
+        {"X{,5}", true, "X", {",5"}, {55, 10, 0, 0}}, // nothing before the comma
+        {"X{}", true, "X", {}, {-10, 10, 0, 0}},
+        {"X{-1,1}+{-1,1}", true, "X+", {"-1", "1"}, {-1, 1, 0, 0}},
+        {"{0,1}X", true, "X", {"0", "1"}, {0, 1, 0, 0}},
+        {"X{0,1", false, "X{0,1", {}, {-10, 10, 0, 0}},
+        {"X}{0,1", false, "X}{0,1", {}, {-10, 10, 0, 0}},
+        {"X^2", false, "X^2", {}, {-10, 10, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        fieldTexts.clear();
+        GrowableText working(c.working);
+        PlotRange range;
+        EXPECT_EQ(TakePlotRange(working, range, RecordField, 16), c.hasRange) << c.working;
+        EXPECT_STREQ(working.Text(), c.equation) << c.working;
+        EXPECT_EQ(fieldTexts, c.fields) << c.working;
+        EXPECT_EQ(range.from, c.expected.from) << c.working;
+        EXPECT_EQ(range.to, c.expected.to) << c.working;
+        EXPECT_EQ(range.step, c.expected.step) << c.working;
+        EXPECT_EQ(range.count, c.expected.count) << c.working;
+    }
+    EXPECT_EQ(fieldBase, 16);
+}
+
+TEST(TakePlotRange, AFieldThatCannotBeEvaluatedIsNaN) {
+    fieldValues = {{"1", 1}};
+    GrowableText working("X{1,?}");
+    PlotRange range;
+    ASSERT_TRUE(TakePlotRange(working, range, RecordField, 10));
+    EXPECT_EQ(range.from, 1);
+    EXPECT_TRUE(std::isnan(range.to));
+}
+
+TEST(ApplyDefaultStep, OnePointPerPixelColumnWithoutStepOrCount) {
+    PlotRange range;
+    ApplyDefaultStep(range, 400);
+    EXPECT_EQ(range.step, 20.0 / 400);
+
+    PlotRange downward;
+    downward.from = 100;
+    ApplyDefaultStep(downward, 300);
+    EXPECT_EQ(downward.step, -90.0 / 300);
+
+    PlotRange counted;
+    counted.count = 5;
+    ApplyDefaultStep(counted, 400);
+    EXPECT_EQ(counted.step, 0);
+
+    PlotRange stepped;
+    stepped.step = 0.25;
+    ApplyDefaultStep(stepped, 400);
+    EXPECT_EQ(stepped.step, 0.25);
+}
+
+TEST(FormatDataValue, FixedNotationWithSixFractionDigits) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {1, "1.000000"},
+        {-1.5, "-1.500000"},
+        {0, "0.000000"},
+        {0.1234567, "0.123457"},
+        {-0.0000004, "-0.000000"},
+        {1e20, "100000000000000000000.000000"},
+        {inf, "inf"},
+        {-inf, "-inf"},
+        {std::nan(""), "nan"},
+        {-std::nan(""), "nan"},
+    };
+    for (const auto& c : cases) {
+        char text[400];
+        FormatDataValue(c.value, text, sizeof text);
+        EXPECT_STREQ(text, c.text) << c.value;
+    }
+    char text[400];
+    FormatDataValue(-1.7976931348623157e308, text, sizeof text);
+    EXPECT_EQ(std::string(text).size(), 317u); // sign, 309 digits, point, 6 digits
+}
+
+TEST(TransformDataValues, EveryValueReplacesDataInAFreshCopy) {
+    fieldValues = {{"1.000000*2+1.000000", 3}, {"-2.500000*2+-2.500000", -7.5}};
+    double values[] = {1, -2.5, 4};
+    fieldTexts.clear();
+    TransformDataValues(GrowableText("DATA*2+DATA"), values, 3, RecordField, 8);
+    EXPECT_EQ(fieldTexts, (std::vector<std::string>{"1.000000*2+1.000000", "-2.500000*2+-2.500000",
+                                                    "4.000000*2+4.000000"}));
+    EXPECT_EQ(values[0], 3);
+    EXPECT_EQ(values[1], -7.5);
+    EXPECT_TRUE(std::isnan(values[2]));
+    EXPECT_EQ(fieldBase, 8);
+
+    fieldTexts.clear();
+    TransformDataValues(GrowableText("DATA"), nullptr, 0, RecordField, 10);
+    EXPECT_TRUE(fieldTexts.empty());
+}
+
+TEST(MakeResultOptions, GroupingAndExponentFlags) {
+    EXPECT_STREQ(MakeResultOptions(1, 0), "c , E=24 e=8");
+    EXPECT_STREQ(MakeResultOptions(0, 0), "c  E=24 e=8");
+    EXPECT_STREQ(MakeResultOptions(1, 1), "c , E=0 e=0");
+    EXPECT_STREQ(MakeResultOptions(0, 1), "c  E=0 e=0");
+}
+
+TEST(KeepsLineSelected, AnUpperCaseIKeepsTheSelection) {
+    EXPECT_TRUE(KeepsLineSelected("INVALID"));
+    EXPECT_TRUE(KeepsLineSelected("+INFINITY"));
+    EXPECT_TRUE(KeepsLineSelected("-INFINITY"));
+    EXPECT_TRUE(KeepsLineSelected("Int(x)"));
+    EXPECT_FALSE(KeepsLineSelected("int(x)"));
+    EXPECT_FALSE(KeepsLineSelected("1,234,567"));
+    EXPECT_FALSE(KeepsLineSelected(""));
+}
+
+} // namespace
