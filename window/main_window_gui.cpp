@@ -3,6 +3,7 @@
 #include "graph/render_gui.h"
 #include "graph/statusbar_gui.h"
 #include "window/calc_line_gui.h"
+#include "window/command_line_gui.h"
 #include "window/commands_gui.h"
 #include "window/graph_scroller_gui.h"
 #include "window/resources/resource_ids.h"
@@ -43,10 +44,11 @@ BOOL OnInitDialog(HWND window, const char* argument) {
                           reinterpret_cast<LONG_PTR>(GraphAreaProc)));
     EnterSettingsFolder(kSettingsFolderSpec, nullptr);
     RestoreWindowPosition(window);
-    (void)argument; // the command-line argument is taken here once it is supported
+    TakeFileOrExpressionArgument(window);
     RECT client = {};
     GetClientRect(window, &client);
     SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    PostCommandArgument(window, argument);
     return TRUE; // the default focus: the calculation line
 }
 
