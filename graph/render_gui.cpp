@@ -20,6 +20,20 @@ PlotRect ToPlotRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
+// The labels' font: the stock variable-pitch font, drawn without
+// antialiasing, so that a graph holds only its three colours and the bitmap
+// export keeps them exactly. Where the stock font is a bitmap font this changes
+// nothing; the scope deletes the font (deleting a stock object is harmless).
+HFONT CreateLabelFont() {
+    HGDIOBJ stock = GetStockObject(ANSI_VAR_FONT);
+    LOGFONTA description = {};
+    if (GetObjectA(stock, sizeof description, &description) != sizeof description)
+        return static_cast<HFONT>(stock);
+    description.lfQuality = NONANTIALIASED_QUALITY;
+    HFONT font = CreateFontIndirectA(&description);
+    return font ? font : static_cast<HFONT>(stock);
+}
+
 bool HasAxisRange() {
     return graphScale.axisMin < graphScale.axisMax;
 }
@@ -30,7 +44,7 @@ int DrawGridAndLabels(RECT* rect, HDC dc, COLORREF colour, int penWidth, int wit
     if (!(graphScale.step > 0)) return 0;
     PenScope pen(dc, colour, penWidth);
     BrushScope hollow(dc, NO_COLOR);
-    TextScope text(dc, colour, static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT)), TRANSPARENT);
+    TextScope text(dc, colour, CreateLabelFont(), TRANSPARENT);
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
 
