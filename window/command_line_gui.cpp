@@ -36,6 +36,10 @@ void TakeFileOrExpressionArgument(HWND mainWindow) {
 void PostCommandArgument(HWND mainWindow, const char* creationParameter) {
     int id = 0;
     if (!ReadCommandArgument(creationParameter, id)) return;
+    // The dialog loop shows the window only once it runs out of messages; a
+    // command that opens a modal dialog would come first and leave the main
+    // window hidden behind it.
+    ShowWindow(mainWindow, SW_SHOW);
     // The number goes out whole; the dispatcher takes its low 16 bits as the
     // id and the high 16 bits as the notification, and ignores unknown ids.
     PostMessageA(mainWindow, WM_COMMAND, static_cast<WPARAM>(static_cast<UINT>(id)), 0);

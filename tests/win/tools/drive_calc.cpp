@@ -11,6 +11,15 @@
 //   drive_calc close                 closes the window
 //   drive_calc launch PROGRAM        starts PROGRAM, prints the milliseconds until its
 //                                    window shows, then closes it
+//   drive_calc start PROGRAM [ARG]   starts "PROGRAM" ARG (a quoted program path, as
+//                                    the shell writes it) and returns at once
+//   drive_calc start-unquoted PROGRAM ARG   the same without the quotes
+//   drive_calc line                  prints the calculation line's text
+//   drive_calc title                 prints the main window's title
+//   drive_calc dialog TITLE          prints 1 when a dialog of that title is open in
+//                                    the calculator's thread, else 0
+//   drive_calc cancel TITLE          sends that dialog the Cancel command
+//   drive_calc gone SECONDS          waits until the main window no longer exists
 // Results go to standard output, one item a line.
 #include <windows.h>
 #include <commctrl.h>
@@ -121,10 +130,66 @@ int Launch(const char* program) {
     return shown < 0;
 }
 
+// Starts the command line "program" argument (or program argument) without
+// waiting for it.
+int Start(const char* program, const char* argument, bool quoted) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    char commandLine[2 * MAX_PATH];
+    std::snprintf(commandLine, sizeof commandLine, quoted ? "\"%s\"%s%s" : "%s%s%s", program,
+                  *argument ? " " : "", argument);
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return 1;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
+}
+
+struct DialogSearch {
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<DialogSearch*>(lParam);
+    char className[32] = "", title[256] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    if (std::strcmp(className, "#32770") == 0 && std::strcmp(title, search->title) == 0 &&
+        IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible dialog of the calculator's thread with exactly this title.
+HWND FindDialog(HWND calculator, const char* title) {
+    DialogSearch search = {title, nullptr};
+    EnumThreadWindows(GetWindowThreadProcessId(calculator, nullptr), MatchDialog,
+                      reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 int Run(int argc, char** argv) {
     if (argc < 2) return 2;
     const char* command = argv[1];
     if (std::strcmp(command, "launch") == 0 && argc > 2) return Launch(argv[2]);
+    if (std::strcmp(command, "start") == 0 && argc > 2)
+        return Start(argv[2], argc > 3 ? argv[3] : "", true);
+    if (std::strcmp(command, "start-unquoted") == 0 && argc > 3)
+        return Start(argv[2], argv[3], false);
+    if (std::strcmp(command, "gone") == 0) {
+        const DWORD until = GetTickCount() + 1000 * (argc > 2 ? std::atoi(argv[2]) : 10);
+        while (FindCalculator())
+            if (GetTickCount() > until)
+                return 1;
+            else
+                Sleep(10);
+        return 0;
+    }
     if (std::strcmp(command, "wait") == 0) {
         const int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
         const LARGE_INTEGER start = Now();
@@ -161,6 +226,21 @@ int Run(int argc, char** argv) {
     } else if (std::strcmp(command, "time-repaint") == 0 && argc > 3) {
         Resize(window, std::atoi(argv[2]), std::atoi(argv[3]));
         std::printf("%.2f\n", Repaint(window));
+    } else if (std::strcmp(command, "line") == 0) {
+        char text[kTextSize] = ""; // WM_GETTEXT carries the text across processes
+        SendMessageA(GetDlgItem(window, kCalcLine), WM_GETTEXT, kTextSize,
+                     reinterpret_cast<LPARAM>(text));
+        std::printf("%s\n", text);
+    } else if (std::strcmp(command, "title") == 0) {
+        char text[kTextSize] = "";
+        GetWindowTextA(window, text, kTextSize);
+        std::printf("%s\n", text);
+    } else if (std::strcmp(command, "dialog") == 0 && argc > 2) {
+        std::printf("%d\n", FindDialog(window, argv[2]) ? 1 : 0);
+    } else if (std::strcmp(command, "cancel") == 0 && argc > 2) {
+        HWND dialog = FindDialog(window, argv[2]);
+        if (!dialog) return 1;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     } else if (std::strcmp(command, "close") == 0) {
         SendMessageA(window, WM_CLOSE, 0, 0);
     } else {
