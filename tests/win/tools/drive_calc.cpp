@@ -14,6 +14,8 @@
 //   drive_calc start PROGRAM [ARG]   starts "PROGRAM" ARG (a quoted program path, as
 //                                    the shell writes it) and returns at once
 //   drive_calc start-unquoted PROGRAM ARG   the same without the quotes
+//   drive_calc place X Y W H         moves and resizes the main window
+//   drive_calc rect                  prints the main window's screen rectangle: x y w h
 //   drive_calc line                  prints the calculation line's text
 //   drive_calc title                 prints the main window's title
 //   drive_calc dialog TITLE          prints 1 when a dialog of that title is open in
@@ -226,6 +228,13 @@ int Run(int argc, char** argv) {
     } else if (std::strcmp(command, "time-repaint") == 0 && argc > 3) {
         Resize(window, std::atoi(argv[2]), std::atoi(argv[3]));
         std::printf("%.2f\n", Repaint(window));
+    } else if (std::strcmp(command, "place") == 0 && argc > 5) {
+        SetWindowPos(window, nullptr, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                     std::atoi(argv[5]), SWP_NOZORDER);
+    } else if (std::strcmp(command, "rect") == 0) {
+        RECT r = {};
+        GetWindowRect(window, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     } else if (std::strcmp(command, "line") == 0) {
         char text[kTextSize] = ""; // WM_GETTEXT carries the text across processes
         SendMessageA(GetDlgItem(window, kCalcLine), WM_GETTEXT, kTextSize,
