@@ -325,6 +325,9 @@ bool PowSpecialCase(double x, double y, double* result) {
         return *result = (IsOddWholeNumber(y) && std::signbit(x)) ? -magnitude : magnitude, true;
     }
     if (x < 0 && !IsWholeNumber(y)) return *result = kNaN, true;
+    // (-1)^y for a whole y: the general path would multiply y by log 1 = 0
+    // through a split of y, which overflows for |y| near the largest doubles.
+    if (x == -1) return *result = IsOddWholeNumber(y) ? -1 : 1, true;
     return false;
 }
 

@@ -147,7 +147,7 @@ int ComputeDenseLine(const PlotRect& plot, const double* values, int n, double a
             // The offset grows past round(i * spacing) once i * spacing reaches
             // the next half; the estimate is then corrected with the rounding itself.
             const double next = (RoundToInt(i * spacing) + 0.5) / spacing;
-            end = next < n ? static_cast<int>(std::ceil(next)) : n;
+            end = next < n ? TruncateToInt32(std::ceil(next)) : n;
             if (end <= i) end = i + 1;
             while (end > i + 1 && xOf(end - 1) != x) --end;
             while (end < n && xOf(end) == x) ++end;
