@@ -14,6 +14,19 @@ const char* SystemCommandLine() {
 
 CommandLineSource commandLineSource = SystemCommandLine;
 
+// Reads the argument as a text data file. A relative name is the user's,
+// relative to the folder the program was started in, not to the settings
+// folder that the window has entered since; the current folder is put back.
+int ReadArgumentFile(const char* path, const char* launchFolder) {
+    char current[MAX_PATH] = "";
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, current);
+    const bool entered = launchFolder && *launchFolder && length > 0 && length < MAX_PATH &&
+                         SetCurrentDirectoryA(launchFolder);
+    const int result = ReadDataFile(path, kTypeText, nullptr);
+    if (entered) SetCurrentDirectoryA(current);
+    return result;
+}
+
 } // namespace
 
 CommandLineSource SetCommandLineSource(CommandLineSource source) {
@@ -22,10 +35,10 @@ CommandLineSource SetCommandLineSource(CommandLineSource source) {
     return previous;
 }
 
-void TakeFileOrExpressionArgument(HWND mainWindow) {
+void TakeFileOrExpressionArgument(HWND mainWindow, const char* launchFolder) {
     GrowableText argument;
     if (!TakeCommandLineArgument(commandLineSource(), argument)) return;
-    if (ReadDataFile(argument.Text(), kTypeText, nullptr) >= 0) {
+    if (ReadArgumentFile(argument.Text(), launchFolder) >= 0) {
         RefreshAfterNewData(mainWindow, true);
         return;
     }

@@ -10,8 +10,9 @@ CommandLineSource SetCommandLineSource(CommandLineSource source);
 
 // Creation step 8: the argument after the program path is read as a text data
 // file and plotted; when it is no readable file it is put into the line and
-// evaluated once the window runs (the OK command is posted).
-void TakeFileOrExpressionArgument(HWND mainWindow);
+// evaluated once the window runs (the OK command is posted). A relative file
+// name is looked up in launchFolder (null or empty: the current folder).
+void TakeFileOrExpressionArgument(HWND mainWindow, const char* launchFolder);
 
 // Creation step 10: a creation parameter "/cmd=<id>" posts that command.
 void PostCommandArgument(HWND mainWindow, const char* creationParameter);

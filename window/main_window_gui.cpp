@@ -42,9 +42,11 @@ BOOL OnInitDialog(HWND window, const char* argument) {
     previousGraphAreaProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(GetDlgItem(window, IDC_GRAPH_AREA), GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(GraphAreaProc)));
-    EnterSettingsFolder(kSettingsFolderSpec, nullptr);
+    // The folder the program was started in, for a relative file argument.
+    char launchFolder[MAX_PATH] = "";
+    EnterSettingsFolder(kSettingsFolderSpec, launchFolder);
     RestoreWindowPosition(window);
-    TakeFileOrExpressionArgument(window);
+    TakeFileOrExpressionArgument(window, launchFolder);
     RECT client = {};
     GetClientRect(window, &client);
     SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));

@@ -589,6 +589,22 @@ TEST_F(CommandLineTest, AFileArgumentIsPlottedAtCreation) {
     EXPECT_EQ(LineText(), "");
 }
 
+TEST_F(CommandLineTest, ARelativeFileArgumentIsFoundInTheFolderTheProgramStartedIn) {
+    WriteFile("relative.txt", "7\r\n8\r\n");
+    char previous[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+    // The window enters its settings folder (here the test program's own)
+    // before the argument is read; the name is still the user's, relative to
+    // where the program was started.
+    Start("\"C:\\TamsoloCalc\\tamsolocalc.exe\" relative.txt", "relative.txt");
+    char after[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, after);
+    SetCurrentDirectoryA(previous);
+    EXPECT_EQ(Values(), (std::vector<double>{7, 8}));
+    EXPECT_STRCASENE(after, folder.c_str()); // the settings folder stays current
+}
+
 TEST_F(CommandLineTest, AnExpressionArgumentIsEvaluatedOnceTheWindowRuns) {
     Start("\"C:\\TamsoloCalc\\tamsolocalc.exe\" 2+3", "2+3");
     EXPECT_EQ(LineText(), "2+3");
