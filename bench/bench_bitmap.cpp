@@ -1,5 +1,7 @@
 // Palette reduction of a graph-sized capture: 1,500 x 400 pixels at 24 bits
-// with three colours (black back, white grid, green curve).
+// with three colours (black back, white grid, green curve). The *Scaling
+// cases vary the width (400 rows) and report the complexity in the pixel
+// count, which should come out linear.
 #include "bitmap/tbitmap.h"
 
 #include <benchmark/benchmark.h>
@@ -47,6 +49,36 @@ void BM_ConvertTo4(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ConvertTo4)->Unit(benchmark::kMillisecond);
+
+// The same work over exports of growing width.
+void BM_CountColorsScaling(benchmark::State& state) {
+    TBitmap bitmap(static_cast<int>(state.range(0)), kHeight, 24);
+    FillGraph(bitmap);
+    for (auto _ : state) benchmark::DoNotOptimize(bitmap.CountColors());
+    state.SetComplexityN(state.range(0) * kHeight);
+}
+BENCHMARK(BM_CountColorsScaling)
+    ->RangeMultiplier(4)
+    ->Range(1500, 96000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+void BM_ConvertTo4Scaling(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        TBitmap bitmap(width, kHeight, 24);
+        FillGraph(bitmap);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(bitmap.ConvertTo(4));
+    }
+    state.SetComplexityN(state.range(0) * kHeight);
+}
+BENCHMARK(BM_ConvertTo4Scaling)
+    ->RangeMultiplier(4)
+    ->Range(1500, 96000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 } // namespace
 
