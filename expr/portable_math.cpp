@@ -38,18 +38,6 @@ constexpr double kFarAngle = 1125899906842624.0; // 2^50
 // 2^-27: below it sin, tan, asin and atan of x round to x itself.
 constexpr double kTiny = 1.0 / 134217728;
 
-uint64_t BitsOf(double x) {
-    uint64_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    return bits;
-}
-
-double FromBits(uint64_t bits) {
-    double x;
-    std::memcpy(&x, &bits, sizeof x);
-    return x;
-}
-
 // x * 2^k, rounded once.
 double ScaleByPowerOfTwo(double x, int k) {
     while (k > 1000) {

@@ -1,6 +1,7 @@
 #include "expr/tokenizer.h"
 
 #include "expr/portable_math.h"
+#include "text/convert.h"
 
 #include <cmath>
 #include <cstring>
@@ -75,16 +76,7 @@ inline bool IsLetter(char c) {
 }
 
 double MakeLiteralHandle(size_t offset) {
-    const uint64_t bits = kLiteralTag | static_cast<uint64_t>(offset);
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-uint64_t BitsOf(double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
+    return FromBits(kLiteralTag | static_cast<uint64_t>(offset));
 }
 
 // Matches a word of the table at p: its entry, with its length in length;

@@ -3,6 +3,7 @@
 // turn a double into a 32-bit integer and one way to copy into a fixed buffer.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 constexpr int32_t kInt32Invalid = INT32_MIN;
 
@@ -12,6 +13,18 @@ constexpr int32_t kInt32Invalid = INT32_MIN;
 inline int32_t TruncateToInt32(double value) {
     if (!(value > -2147483649.0 && value < 2147483648.0)) return kInt32Invalid;
     return static_cast<int32_t>(value);
+}
+
+// The 64 bits of a double, and the double of 64 bits.
+inline uint64_t BitsOf(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+inline double FromBits(uint64_t bits) {
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
 // Copies src into dst, which holds size bytes, cutting it to size - 1

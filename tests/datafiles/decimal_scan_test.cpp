@@ -1,4 +1,5 @@
 #include "datafiles/decimal_scan.h"
+#include "text/convert.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,6 @@
 #include <string>
 
 namespace {
-
-uint64_t BitsOf(double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 DecimalScan Scan(const std::string& text) {
     return ScanDecimalNumber(text.data(), text.size());

@@ -3,6 +3,7 @@
 #include "datafiles/file_types.h"
 #include "graph/dataset.h"
 #include "graph/graph_scale.h"
+#include "text/convert.h"
 
 #include "temp_folder.h"
 
@@ -21,12 +22,6 @@ using Values = std::vector<double>;
 
 constexpr uint32_t kTextWithMultipliers = kTypeText | MultiplierFlag;
 constexpr uint32_t kTextWithEquation = kTypeText | ColumnEquationFlag;
-
-uint64_t BitsOf(double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 // Every test starts from a known data set and scale, so that "left as it was"
 // can be checked field by field.
