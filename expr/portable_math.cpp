@@ -13,7 +13,8 @@
 // Intermediate results are carried as unevaluated sums of two doubles (hi + lo)
 // where a single double would lose the last bits; only exact IEEE operations
 // are used, so every platform rounds the same way. Range reduction of sin, cos
-// and tan is accurate up to |x| of about 2^30 and only approximate beyond.
+// and tan is exact enough for every finite double: far angles are reduced with
+// the binary digits of 2/pi in whole-number arithmetic.
 
 namespace {
 
@@ -32,9 +33,11 @@ constexpr double kPio2Part1 = 1.5707963267341256;
 constexpr double kPio2Part2 = 6.077100506303966e-11;
 constexpr double kPio2Part3 = 2.0222662487959506e-21;
 constexpr double kTwoOverPi = 0.6366197723675814;
+constexpr double kPio2Hi = 1.5707963267948966, kPio2Lo = 6.123233995736766e-17;
 constexpr double kPio4 = 0.7853981633974483;
-constexpr double kTwoPiRounded = 6.283185307179586;
-constexpr double kFarAngle = 1125899906842624.0; // 2^50
+// From here on x is reduced with the digits of 2/pi; below it k stays under
+// 2^20, where the three-part pi/2 is exact enough.
+constexpr double kFarAngle = 1048576.0; // 2^20
 // 2^-27: below it sin, tan, asin and atan of x round to x itself.
 constexpr double kTiny = 1.0 / 134217728;
 
@@ -123,6 +126,88 @@ double ExpExtended(double hi, double lo) {
     return ScaleByPowerOfTwo(value, TruncateToInt32(k));
 }
 
+// The first 1280 binary digits of 2/pi after the point, 32 to a word.
+constexpr uint32_t kTwoOverPiBits[] = {
+    0xA2F9836E, 0x4E441529, 0xFC2757D1, 0xF534DDC0, 0xDB629599, 0x3C439041, 0xFE5163AB, 0xDEBBC561,
+    0xB7246E3A, 0x424DD2E0, 0x06492EEA, 0x09D1921C, 0xFE1DEB1C, 0xB129A73E, 0xE88235F5, 0x2EBB4484,
+    0xE99C7026, 0xB45F7E41, 0x3991D639, 0x835339F4, 0x9C845F8B, 0xBDF9283B, 0x1FF897FF, 0xDE05980F,
+    0xEF2F118B, 0x5A0A6D1F, 0x6D367ECF, 0x27CB09B7, 0x4F463F66, 0x9E5FEA2D, 0x7527BAC7, 0xEBE5F17B,
+    0x3D0739F7, 0x8A5292EA, 0x6BFB5FB1, 0x1F8D5D08, 0x56033046, 0xFC7B6BAB, 0xF0CFBC20, 0x9AF4361D,
+};
+
+// Word w of the digits of 2/pi; the digits before the point and past the
+// table are 0 (the table reaches well beyond what the largest double needs).
+uint32_t TwoOverPiWord(int w) {
+    return w >= 0 && w < static_cast<int>(std::size(kTwoOverPiBits)) ? kTwoOverPiBits[w] : 0;
+}
+
+// The 32 digits of 2/pi from digit `first` on (digit 1 is the first after
+// the point; digits at 0 and before are 0).
+uint32_t TwoOverPiDigits(int first) {
+    const int zeroBased = first - 1;
+    const int w = zeroBased >= 0 ? zeroBased / 32 : -((31 - zeroBased) / 32);
+    const int shift = zeroBased - 32 * w;
+    const uint64_t pair = (uint64_t{TwoOverPiWord(w)} << 32) | TwoOverPiWord(w + 1);
+    return static_cast<uint32_t>(pair >> (32 - shift));
+}
+
+// Far x (|x| >= 2^20, finite) reduced by the nearest multiple k of pi/2.
+// With x = m 2^e (m a whole number of 53 bits), x 2/pi modulo 4 only needs
+// the digits of 2/pi from digit e - 1 on: the earlier ones add multiples of
+// 4. 192 of them times m, in 32-bit pieces, give the quadrant in two bits and
+// the fraction to about 2^-137, enough for the closest that any double comes
+// to a multiple of pi/2 (about 2^-61 of it).
+Double2 ReduceFarAngle(double x, int* quadrant) {
+    const uint64_t bits = BitsOf(x);
+    const int e = static_cast<int>((bits >> 52) & 0x7FF) - 1075;
+    const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+    const uint64_t mPart[2] = {m & 0xFFFFFFFF, m >> 32}; // least significant first
+    uint32_t digits[6];                                  // least significant first
+    for (int i = 0; i < 6; ++i) digits[5 - i] = TwoOverPiDigits(e - 1 + 32 * i);
+    // product = m * digits, kept to its low 192 bits; x 2/pi is product / 2^190
+    // modulo 4.
+    uint32_t product[6] = {};
+    for (int i = 0; i < 2; ++i) {
+        uint64_t carry = 0;
+        for (int j = 0; i + j < 6; ++j) {
+            const uint64_t t = mPart[i] * digits[j] + product[i + j] + carry;
+            product[i + j] = static_cast<uint32_t>(t);
+            carry = t >> 32;
+        }
+    }
+    int k = static_cast<int>(product[5] >> 30);
+    // The fraction, as a 128-bit whole number over 2^128: bits 62 to 189.
+    uint64_t high = (uint64_t{product[5]} << 34) | (uint64_t{product[4]} << 2) | (product[3] >> 30);
+    uint64_t low = (uint64_t{product[3]} << 34) | (uint64_t{product[2]} << 2) | (product[1] >> 30);
+    bool negative = false;
+    if (high >> 63) { // past one half: the nearest multiple is the next one
+        ++k;
+        negative = true;
+        high = ~high + (low == 0 ? 1 : 0);
+        low = ~low + 1;
+    }
+    int zeros = 0;
+    while (zeros < 64 && !(high >> 63)) {
+        high = (high << 1) | (low >> 63);
+        low <<= 1;
+        ++zeros;
+    }
+    // The leading 106 bits as two whole numbers that doubles hold exactly.
+    const double fractionHi = ScaleByPowerOfTwo(static_cast<double>(high >> 11), -53 - zeros);
+    const double fractionLo =
+        ScaleByPowerOfTwo(static_cast<double>(((high & 0x7FF) << 42) | (low >> 22)), -106 - zeros);
+    // r = fraction * pi/2.
+    const Double2 p = TwoProduct(fractionHi, kPio2Hi);
+    Double2 r = FastTwoSum(p.hi, p.lo + fractionHi * kPio2Lo + fractionLo * kPio2Hi);
+    if (negative) r = {-r.hi, -r.lo};
+    if (x < 0) {
+        r = {-r.hi, -r.lo};
+        k = -k;
+    }
+    *quadrant = k & 3;
+    return r;
+}
+
 // x reduced by the nearest multiple k of pi/2: x - k pi/2 as hi + lo, and k
 // modulo 4.
 Double2 ReduceByHalfPi(double x, int* quadrant) {
@@ -130,21 +215,13 @@ Double2 ReduceByHalfPi(double x, int* quadrant) {
         *quadrant = 0;
         return {x, 0};
     }
-    // Far out, first take the remainder by 2 pi rounded to a double: exact
-    // and the same everywhere, though no longer the true angle.
-    if (std::fabs(x) > kFarAngle) x = std::fmod(x, kTwoPiRounded);
+    if (std::fabs(x) >= kFarAngle) return ReduceFarAngle(x, quadrant);
+    // Here |k| < 2^20, so k times each 33-bit part of pi/2 is exact.
     const double k = std::floor(x * kTwoOverPi + 0.5);
-    *quadrant = (TruncateToInt32(std::fmod(k, 4.0)) + 4) & 3;
-    if (std::fabs(k) < 1048576.0) { // k times a 33-bit part is exact
-        const double a = x - k * kPio2Part1;
-        Double2 r = TwoSum(a, -k * kPio2Part2);
-        r.lo -= k * kPio2Part3;
-        return FastTwoSum(r.hi, r.lo);
-    }
-    const Double2 p1 = TwoProduct(k, kPio2Part1);
-    const Double2 p2 = TwoProduct(k, kPio2Part2);
-    Double2 r = TwoSum(x - p1.hi, -p2.hi);
-    r.lo += (-p1.lo - p2.lo) - k * kPio2Part3;
+    *quadrant = (TruncateToInt32(k) + 4) & 3;
+    const double a = x - k * kPio2Part1;
+    Double2 r = TwoSum(a, -k * kPio2Part2);
+    r.lo -= k * kPio2Part3;
     return FastTwoSum(r.hi, r.lo);
 }
 
@@ -199,7 +276,6 @@ constexpr double kAtanHalfHi = 0.4636476090008061, kAtanHalfLo = 2.2698777452961
 constexpr double kAtanOneHi = 0.7853981633974483, kAtanOneLo = 3.061616997868383e-17;
 constexpr double kAtanThreeHalvesHi = 0.982793723247329,
                  kAtanThreeHalvesLo = 1.3903311031230998e-17;
-constexpr double kPio2Hi = 1.5707963267948966, kPio2Lo = 6.123233995736766e-17;
 constexpr double kPiHi = 3.141592653589793, kPiLo = 1.2246467991473532e-16;
 
 struct AtanSeries {

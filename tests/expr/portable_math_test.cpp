@@ -1,8 +1,10 @@
 #include "expr/portable_math.h"
 
 #include "expr_cases.h"
+#include "text/convert.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -116,6 +118,56 @@ TEST(PortableMath, PowerSpecialCasesAndExactResults) {
     for (const MathCase& c : cases) ExpectMath(c);
 }
 
+// How many doubles lie between a and b (0 when equal).
+uint64_t UlpsApart(double a, double b) {
+    auto ordered = [](double v) {
+        uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        return (bits >> 63) ? uint64_t{0x8000000000000000} - (bits & 0x7FFFFFFFFFFFFFFF)
+                            : uint64_t{0x8000000000000000} + bits;
+    };
+    const uint64_t x = ordered(a), y = ordered(b);
+    return x > y ? x - y : y - x;
+}
+
+// Far angles against the true values (worked out to thousands of digits and
+// rounded once): a reduction by 2 pi rounded to a double would be wrong in
+// the first digit for all but the smallest of them.
+TEST(PortableMath, FarAnglesAreReducedByTheTruePi) {
+    struct FarCase {
+        const char* name;
+        double x, sine, cosine, tangent;
+    };
+    const FarCase cases[] = {
+        {"2^20", 1048576.0, 0.3304931400217347, 0.943808393901312, 0.350169740126609},
+        {"1.5e6", 1500000.0, 0.5109987142462677, -0.8595814760909295, -0.5944738555443376},
+        {"3e9", 3000000000.0, 0.9870048864743554, -0.16069024262768705, -6.14228263231394},
+        {"1e15", 1e15, 0.8582727931702359, -0.5131937377869703, -1.672414782127583},
+        {"1e16", 1e16, 0.7796880066069788, -0.6261681981330862, -1.2451734357184063},
+        {"2^53-1", 9007199254740991.0, -0.013949324588032911, -0.9999027034384584,
+         0.013950681941416972},
+        {"1e22", 1e22, -0.8522008497671888, 0.523214785395139, -1.6287782256068988},
+        {"-1e22", -1e22, 0.8522008497671888, 0.523214785395139, 1.6287782256068988},
+        {"1e100", 1e100, -0.3806377310050287, 0.9247242387519338, -0.4116229628832498},
+        {"1e300", 1e300, -0.8178819121159085, -0.5753861119575491, 1.4214488238747245},
+        {"-1e300", -1e300, 0.8178819121159085, -0.5753861119575491, -1.4214488238747245},
+        {"5*2^1000", 5.357543035931337e301, -0.716944875215704, 0.6971298630111455,
+         -1.028423703037151},
+        {"2^1023", 8.98846567431158e307, 0.563127779850884, -0.826369834614148,
+         -0.6814476476066215},
+        {"largest", 1.7976931348623157e308, 0.004961954789184062, -0.9999876894265599,
+         -0.004962015874444895},
+        // The double closest to a multiple of pi/2: the cosine is all cancellation.
+        {"6381956970095103*2^797", 5.319372648326541e255, 1.0, -4.687165924254628e-19,
+         -2.133485385753704e18},
+    };
+    for (const FarCase& c : cases) {
+        EXPECT_LE(UlpsApart(PortableSin(c.x), c.sine), 1u) << "sin " << c.name;
+        EXPECT_LE(UlpsApart(PortableCos(c.x), c.cosine), 1u) << "cos " << c.name;
+        EXPECT_LE(UlpsApart(PortableTan(c.x), c.tangent), 1u) << "tan " << c.name;
+    }
+}
+
 TEST(PortableMath, HugeAnglesStayInRange) {
     const double inputs[] = {1e15, 1e16, 1e100, 1.7976931348623157e308, -1e300};
     for (double x : inputs) {
@@ -167,6 +219,25 @@ TEST(PortableMath, SameBitsOnEveryPlatform) {
         fold(PortablePow(x, i % 7));
     }
     EXPECT_EQ(hash, 8699270844928196662ull);
+}
+
+// The same for far angles, one for every binary exponent from 2^20 up.
+TEST(PortableMath, FarAnglesSameBitsOnEveryPlatform) {
+    uint64_t hash = 14695981039346656037ull;
+    auto fold = [&hash](double v) {
+        uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        for (int i = 0; i < 8; ++i) hash = (hash ^ ((bits >> (8 * i)) & 0xFF)) * 1099511628211ull;
+    };
+    uint64_t mantissa = 0x000F1E2D3C4B5A69ull;
+    for (int exponent = 1023 + 20; exponent <= 2046; ++exponent) {
+        mantissa = (mantissa * 6364136223846793005ull + 1442695040888963407ull) >> 12;
+        const double x = FromBits((uint64_t(exponent) << 52) | mantissa);
+        fold(PortableSin(x));
+        fold(PortableCos(-x));
+        fold(PortableTan(x));
+    }
+    EXPECT_EQ(hash, 3815577174138171514ull);
 }
 
 } // namespace
