@@ -270,9 +270,34 @@ BarLayout ComputeBarLayout(int plotWidth, int n, int barWidth, int barSpacing) {
     return {width, spacing};
 }
 
+namespace {
+
+// Rows this far from the plot area are as good as infinitely far: the device
+// context clips them, and GDI takes coordinates of this size everywhere.
+constexpr long long kFarRow = 1 << 27;
+
+// RoundToInt's rounding without its 32-bit limit, so that two large offsets
+// that nearly cancel (data far from 0 with a small spread) still do.
+long long RoundWide(double value) {
+    if (!std::isfinite(value)) return value < 0 ? -999999 : 999999;
+    constexpr double kLimit = 4611686018427387904.0; // 2^62
+    if (value > kLimit) value = kLimit;
+    if (value < -kLimit) value = -kLimit;
+    return static_cast<long long>(value >= 0 ? value + 0.5 : value - 0.5);
+}
+
+int ClampRow(long long row) {
+    return static_cast<int>(row < -kFarRow ? -kFarRow : row > kFarRow ? kFarRow : row);
+}
+
+long long WideZeroRow(const PlotRect& plot, double axisMin, double axisMax) {
+    return plot.bottom - RoundWide((0 - axisMin) * VerticalScale(plot, axisMin, axisMax));
+}
+
+} // namespace
+
 int ComputeZeroRow(const PlotRect& plot, double axisMin, double axisMax) {
-    return SubtractPixels(plot.bottom,
-                          RoundToInt((0 - axisMin) * VerticalScale(plot, axisMin, axisMax)));
+    return ClampRow(WideZeroRow(plot, axisMin, axisMax));
 }
 
 PlotRect ComputeBarRect(const PlotRect& plot, const BarLayout& layout, double axisMin,
@@ -280,7 +305,7 @@ PlotRect ComputeBarRect(const PlotRect& plot, const BarLayout& layout, double ax
     const double x0 = (i + 1.0) * layout.spacing + i * layout.width;
     const double x1 = (i + 1.0) * layout.spacing + (i + 1.0) * layout.width;
     const double yScale = VerticalScale(plot, axisMin, axisMax);
-    return {AddPixels(plot.left, RoundToInt(x0)),
-            SubtractPixels(zeroRow, RoundToInt(value * yScale)),
+    const long long top = WideZeroRow(plot, axisMin, axisMax) - RoundWide(value * yScale);
+    return {AddPixels(plot.left, RoundToInt(x0)), ClampRow(top),
             AddPixels(plot.left, RoundToInt(x1)), zeroRow};
 }

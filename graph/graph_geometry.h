@@ -85,9 +85,11 @@ struct BarLayout {
 // width of 0 or less is fitted to the room.
 BarLayout ComputeBarLayout(int plotWidth, int n, int barWidth, int barSpacing);
 
-// Pixel row of the value 0.
+// Pixel row of the value 0, held within 2^27 of row 0.
 int ComputeZeroRow(const PlotRect& plot, double axisMin, double axisMax);
 
-// Rectangle of bar i of value in plot: left, top, right, bottom (the zero row).
+// Rectangle of bar i of value in plot: left, top, right, bottom (the zero row,
+// from ComputeZeroRow). The top is worked out from the unlimited zero row, so
+// bars of values far from 0 still stand at their place in the plot area.
 PlotRect ComputeBarRect(const PlotRect& plot, const BarLayout& layout, double axisMin,
                         double axisMax, int zeroRow, int i, double value);

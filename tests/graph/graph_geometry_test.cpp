@@ -248,4 +248,28 @@ TEST(ComputeBarRect, BarsStandOnTheZeroRow) {
     EXPECT_EQ(ComputeBarRect(tall, layout, 5, 7, below, 0, 6), (PlotRect{10, 50, 20, 350}));
 }
 
+// Data far from 0 with a small spread: the zero row lies billions of rows
+// away, yet each bar's top is still its place in the plot area.
+TEST(ComputeBarRect, ValuesFarFromZeroStillShow) {
+    const PlotRect plot = {0, 0, 70, 256};
+    const BarLayout layout = ComputeBarLayout(70, 3, -1, -1);
+    struct FarCase {
+        double axisMin, axisMax, value;
+        int zeroRow, top;
+    };
+    const FarCase cases[] = {
+        {2147483648.0, 2147483776.0, 2147483712.0, 1 << 27, 128},       // 2^31 .. 2^31 + 128
+        {2147483648.0, 2147483776.0, 2147483776.0, 1 << 27, 0},         // the top of the axis
+        {-2147483776.0, -2147483648.0, -2147483712.0, -(1 << 27), 128}, // hanging from far above
+        {1e15, 1e15 + 128, 1e15 + 32, 1 << 27, 192},
+    };
+    for (const FarCase& c : cases) {
+        const int zero = ComputeZeroRow(plot, c.axisMin, c.axisMax);
+        EXPECT_EQ(zero, c.zeroRow) << c.value;
+        EXPECT_EQ(ComputeBarRect(plot, layout, c.axisMin, c.axisMax, zero, 0, c.value),
+                  (PlotRect{10, c.top, 20, c.zeroRow}))
+            << c.value;
+    }
+}
+
 } // namespace
