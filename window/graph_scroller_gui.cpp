@@ -111,10 +111,11 @@ void UpdateGraphScrollRange(HWND mainWindow) {
     ScrollPair units = {0, 0};
     ScrollPair range = {0, 0};
     if (graphSettings.graphType == 'L') {
-        units.x = graphSettings.lineSpacing + 1;
+        // PixelsPerPoint forms the unit without overflow: the dialog takes any int.
+        units.x = graphSettings.PixelsPerPoint();
         range.x = graphSettings.lineSpacing < 0 ? 1 : dataSet.count;
     } else if (graphSettings.graphType == 'B') {
-        units.x = graphSettings.barWidth + graphSettings.barSpacing;
+        units.x = graphSettings.PixelsPerPoint();
         range.x = graphSettings.barSpacing >= 0 && graphSettings.barWidth > 0 ? dataSet.count : 1;
     }
     graphScroller.SetRange(GetDlgItem(mainWindow, IDC_GRAPH_AREA), &range, &units);

@@ -3,6 +3,7 @@
 #include "graph/graph_geometry.h"
 #include "window/graph_scroller_gui.h"
 
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -269,6 +270,23 @@ TEST_F(RenderTest, NothingToScrollWithFittedSpacing) {
     GetScrollInfo(graph, SB_HORZ, &info);
     EXPECT_EQ(info.nMax, 999);
     EXPECT_EQ(info.nPage, static_cast<UINT>(Client(graph).right / 5));
+
+    // The dialog takes any int: a unit of 2^31 - 1 pixels and more shows no
+    // whole point on the page, rather than wrapping round to a negative unit.
+    const struct {
+        char type;
+        int lineSpacing, barWidth, barSpacing;
+    } huge[] = {{'L', INT_MAX, -1, -1}, {'B', -1, INT_MAX, INT_MAX}};
+    for (const auto& c : huge) {
+        graphSettings.graphType = c.type;
+        graphSettings.lineSpacing = c.lineSpacing;
+        graphSettings.barWidth = c.barWidth;
+        graphSettings.barSpacing = c.barSpacing;
+        UpdateGraphScrollRange(window);
+        GetScrollInfo(graph, SB_HORZ, &info);
+        EXPECT_EQ(info.nMax, 999) << c.type;
+        EXPECT_EQ(info.nPage, 0u) << c.type;
+    }
 }
 
 } // namespace
