@@ -490,7 +490,8 @@ int ColorDistance(uint32_t a, uint32_t b, uint32_t metric) {
     const int d2 = int(BlueOf(a)) - int(BlueOf(b));
     const int squares = d0 * d0 + d1 * d1 + d2 * d2;
     if (metric == kMetricSquared) return squares;
-    if (metric == kMetricSum) return std::abs(d0) + std::abs(d1) + std::abs(d2);
+    if (metric == kMetricSum || metric == kMetricSumShort)
+        return std::abs(d0) + std::abs(d1) + std::abs(d2);
     if (metric == kMetricRoot) return RoundedSquareRoot(squares);
     return 0;
 }

@@ -48,7 +48,9 @@ constexpr uint32_t FourCharCode(char a, char b, char c, char d) {
 }
 constexpr uint32_t kMetricSquared = FourCharCode('s', 'q', 'r', 'd'); // sum of squares
 constexpr uint32_t kMetricSum = FourCharCode('s', 'u', 'm', ' ');     // sum of absolute values
-constexpr uint32_t kMetricRoot = FourCharCode('s', 'q', 'r', 't');    // root of the squares
+// The same metric written as the three-character constant 'sum' (0x0073756D).
+constexpr uint32_t kMetricSumShort = 0x0073756D;
+constexpr uint32_t kMetricRoot = FourCharCode('s', 'q', 'r', 't'); // root of the squares
 
 // Quantize methods: bits 0-2 are the bits kept of red and blue, bit 7 gives
 // green one bit more.

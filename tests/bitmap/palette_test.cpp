@@ -73,6 +73,8 @@ TEST(ColorDistance, ComputesEachMetric) {
         {Rgb(10, 20, 30), Rgb(13, 16, 30), kMetricSum, 7},
         {Rgb(10, 20, 30), Rgb(13, 16, 30), kMetricRoot, 5},
         {kBlack, kWhite, kMetricSum, 765},
+        {kBlack, kWhite, 0x0073756Du, 765},     // 'sum' without the padding blank
+        {kBlack, kWhite, 0x2073756Du, 0},       // nor with the blank in front
         {kBlack, kWhite, kMetricRoot, 442},     // 441.67
         {Rgb(2, 1, 1), kBlack, kMetricRoot, 2}, // sqrt 6 = 2.449
         {Rgb(2, 2, 0), kBlack, kMetricRoot, 3}, // sqrt 8 = 2.828
