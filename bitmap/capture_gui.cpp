@@ -118,6 +118,8 @@ int TBitmap::CaptureFromDC(HDC dc, const RECT* rect) {
         TBitmap fresh(width, height, depth >= 15 ? depth : 24);
         Assign(fresh); // an allocation that failed leaves this bitmap empty
     }
-    if (!info) return 0;
+    if (width <= 0 || height <= 0)
+        return 1;        // an empty region: the bitmap is empty, nothing to copy
+    if (!info) return 0; // the bitmap could not be allocated
     return CaptureRegion(*this, dc, *rect, 0, 0);
 }

@@ -128,7 +128,7 @@ TEST(CaptureFromDC, LowDepthOrOtherSizeIsReplacedBy24Bits) {
     }
 }
 
-TEST(CaptureFromDC, NothingToCaptureOrNoMemoryReturnsZero) {
+TEST(CaptureFromDC, NullArgumentsEmptyRegionsAndNoMemory) {
     DrawnSurface surface(4, 4);
     TBitmap bitmap(4, 4, 24);
     const RECT rect = {0, 0, 4, 4};
@@ -136,9 +136,14 @@ TEST(CaptureFromDC, NothingToCaptureOrNoMemoryReturnsZero) {
     EXPECT_EQ(bitmap.CaptureFromDC(surface.dc, nullptr), 0);
     EXPECT_NE(bitmap.info, nullptr) << "null arguments change nothing";
 
-    const RECT empty = {2, 2, 2, 4};
-    EXPECT_EQ(bitmap.CaptureFromDC(surface.dc, &empty), 0);
-    EXPECT_EQ(bitmap.GetInfo(), 0);
+    // An empty region is captured as an empty bitmap: success with nothing copied.
+    const RECT empties[] = {{2, 2, 2, 4}, {2, 2, 4, 2}, {3, 3, 1, 1}};
+    for (const RECT& empty : empties) {
+        TBitmap target(4, 4, 24);
+        EXPECT_EQ(target.CaptureFromDC(surface.dc, &empty), 1);
+        EXPECT_EQ(target.GetInfo(), 0);
+        EXPECT_EQ(target.bits, nullptr);
+    }
 
     // 60000 x 60000 x 3 bytes cannot be a bitmap: nothing is written.
     const RECT huge = {0, 0, 60000, 60000};
