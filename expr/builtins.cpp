@@ -5,18 +5,16 @@
 #include "text/convert.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// How many candidates the divisor search of GcdOf and the multiple search of
-// LcmOf try for fractions before they give up.
+// How many candidates the divisor search of GcdOf tries one by one for
+// fractions before it turns to the divisors of their common measure.
 constexpr int kMaxFractionSearch = 1024;
-
-// 2^64: where LcmOf stops looking for a multiple of a fraction.
-constexpr double kFarMultiple = 18446744073709551616.0;
 
 bool IsWhole(double value) {
     return std::fmod(value, 1.0) == 0;
@@ -31,6 +29,53 @@ double Euclid(double a, double b) {
         b = rest;
     }
     return a;
+}
+
+// 2^53: below it every whole number is a double and sums of them are exact.
+constexpr double kExactLimit = 9007199254740992.0;
+// GreatestFractionDivisor takes apart odd numbers up to this squared (2^36),
+// in at most half this many remainders.
+constexpr uint64_t kMaxDivisorTrial = 262144; // 2^18
+
+// The significand of a finite non-zero x without its trailing zero bits: an
+// odd whole number below 2^53.
+double OddSignificand(double x) {
+    uint64_t bits = BitsOf(x) & 0x000FFFFFFFFFFFFFull;
+    if ((BitsOf(x) >> 52 & 0x7FF) != 0) bits |= uint64_t{1} << 52;
+    while (bits != 0 && (bits & 1) == 0) bits >>= 1;
+    return static_cast<double>(bits);
+}
+
+// The divisor search of GcdOf for a fraction start (> 1) and big >= start,
+// carried out without trying every candidate. The candidates are start,
+// start - 1, ... down to the first at or below 1. With 2^-t the lowest bit of
+// start, a candidate d is D 2^-t for an odd D with D = S (mod 2^t), S = start
+// 2^t; d divides both exactly when D divides the odd part of Euclid(big,
+// start) 2^t. So the result is the greatest such D above 2^t, found from the
+// divisor pairs of that odd part; failing one, the last candidate,
+// fmod(start, 1). When the odd part is too large to take apart quickly, the
+// last candidate is given as well.
+double GreatestFractionDivisor(double big, double start) {
+    double unit = 1; // 2^t
+    while (!IsWhole(start * unit)) unit *= 2;
+    const double last = std::fmod(start, 1.0);
+    const double common = Euclid(big, start) * unit;
+    if (!IsWhole(common)) return last;            // no candidate divides big exactly
+    uint64_t odd = static_cast<uint64_t>(common); // below 2^53: common <= start 2^t
+    while (odd % 2 == 0) odd /= 2;
+    if (odd > kMaxDivisorTrial * kMaxDivisorTrial) return last;
+    const uint64_t modulus = static_cast<uint64_t>(unit);
+    const uint64_t residue = static_cast<uint64_t>(start * unit) % modulus;
+    uint64_t best = 0;
+    const auto consider = [&](uint64_t divisor) {
+        if (divisor > modulus && divisor > best && divisor % modulus == residue) best = divisor;
+    };
+    for (uint64_t q = 1; q * q <= odd; q += 2) {
+        if (odd % q != 0) continue;
+        consider(q);
+        consider(odd / q);
+    }
+    return best > 0 ? static_cast<double>(best) / unit : last;
 }
 
 double Factorial(double x) {
@@ -240,8 +285,7 @@ double GcdOf(double a, double b) {
         // taken only when it passes.
         if (std::fmod(start, d) == 0 && std::fmod(big, d) == 0) return d;
     }
-    // Past the bounded search: the candidate below 1 that would end it.
-    return std::fmod(start, 1.0);
+    return GreatestFractionDivisor(big, start);
 }
 
 double LcmOf(double a, double b) {
@@ -249,15 +293,15 @@ double LcmOf(double a, double b) {
     if (!std::isfinite(a) || !std::isfinite(b)) return kNaN;
     const double hi = a > b ? a : b;
     const double lo = a > b ? b : a;
-    if (IsWhole(hi) && IsWhole(lo))
-        return hi * (std::fabs(lo) / Euclid(std::fabs(hi), std::fabs(lo)));
-    double m = hi;
-    for (int i = 0; i < kMaxFractionSearch; ++i, m += hi) {
-        if (std::fmod(m, lo) == 0) return m;
-        // A multiple this far above lo is costly to divide and no longer exact.
-        if (std::fabs(m) > std::fabs(lo) * kFarMultiple) break;
-    }
-    return kNaN; // no exact multiple within the bounded search
+    // Euclid's remainders are exact for fractions too: g is the largest
+    // number of which both are whole multiples, and |lo| / g the fewest
+    // steps of hi that reach a multiple of lo.
+    const double steps = std::fabs(lo) / Euclid(std::fabs(hi), std::fabs(lo));
+    if (IsWhole(hi) && IsWhole(lo)) return hi * steps;
+    // Adding hi that many times is exact only while each sum fits in 53
+    // bits; past that the sums round and no multiple is exact any more.
+    if (steps * OddSignificand(hi) >= kExactLimit) return kNaN;
+    return hi * steps;
 }
 
 bool IsFunctionWord(int32_t token) {

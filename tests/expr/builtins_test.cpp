@@ -4,7 +4,10 @@
 #include "expr_cases.h"
 
 #include <cmath>
+#include <limits>
 #include <set>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -99,8 +102,11 @@ TEST(GcdOf, EndsOnEveryInput) {
         {big * 4, big * 6, big * 2},
         {1e300, 1e300, 1e300},
         {big * 3, 3, 3},
-        {1234567.5, 7654321.5, 0.5},        // fractions, no common divisor found: their fraction
-        {123456789.25, 987654321.25, 0.25}, // past the bounded search
+        {1234567.5, 7654321.5, 1.5},        // 823045 and 5102881 times 1.5
+        {123456789.25, 987654321.25, 0.25}, // no candidate above 1 divides both
+        {4501.5, 7502.5, 1500.5},           // 3001 candidates below the first
+        {-10503.5, 16505.5, 1500.5},        // 7 and 11 times 1500.5
+        {2.5, 5.25, 0.5},                   // 5.25 has finer bits: the last candidate
     };
     for (const auto& c : cases) {
         const double g = GcdOf(c.a, c.b);
@@ -109,6 +115,57 @@ TEST(GcdOf, EndsOnEveryInput) {
         else
             EXPECT_EQ(g, c.expected) << c.a << " " << c.b;
     }
+}
+
+// The candidate searches written out one step at a time, for inputs where
+// they end soon enough to run in a test.
+double GcdBySearch(double a, double b) {
+    if (a == 0 || b == 0) return 0;
+    const double big = std::fabs(a > b ? a : b), start = std::fabs(a > b ? b : a);
+    for (double d = start;; d -= 1)
+        if (d <= 1 || (std::fmod(big, d) == 0 && std::fmod(start, d) == 0)) return d;
+}
+
+// NaN when no multiple is found within limit sums.
+double LcmBySearch(double a, double b, int limit) {
+    if (a == 0 || b == 0) return 0;
+    const double hi = a > b ? a : b, lo = a > b ? b : a;
+    double m = hi;
+    for (int i = 0; i < limit; ++i, m += hi)
+        if (std::fmod(m, lo) == 0) return m;
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+TEST(GcdLcm, FractionsGiveWhatTheSearchesGive) {
+    std::vector<std::pair<double, double>> pairs;
+    // Multiples of a common fraction, whose greatest divisor lies far below
+    // the smaller one, and pairs of plain fractions of a few bits.
+    const double commons[] = {1500.5, 2.25, 33.125, 7.75, 1.5, 100.5};
+    const int factors[][2] = {{7, 11}, {3, 5}, {9, 4}, {13, 1}, {1, 1}, {15, 21}};
+    for (double c : commons)
+        for (const auto& f : factors) pairs.push_back({c * f[0], -c * f[1]});
+    uint32_t state = 12345;
+    auto next = [&state](int range) {
+        state = state * 1103515245u + 12345u;
+        return static_cast<int>((state >> 8) % static_cast<uint32_t>(range));
+    };
+    for (int i = 0; i < 200; ++i) {
+        const double scale = 1.0 / (1 << (1 + next(3))); // halves, quarters, eighths
+        pairs.push_back({(next(20000) + 1) * scale, (next(20000) + 1) * scale});
+    }
+    int compared = 0;
+    for (const auto& [a, b] : pairs) {
+        EXPECT_EQ(GcdOf(a, b), GcdBySearch(a, b)) << "gcd " << a << " " << b;
+        // Where the multiple search ends within a few thousand sums.
+        const double bySearch = LcmBySearch(a, b, 4096);
+        if (!std::isnan(bySearch)) {
+            ++compared;
+            EXPECT_EQ(LcmOf(a, b), bySearch) << "lcm " << a << " " << b;
+        }
+    }
+    EXPECT_GT(compared, 100);
+    EXPECT_EQ(LcmOf(1024.5, 512.5), 1050112.5); // 1025 steps of 1024.5
+    EXPECT_EQ(LcmOf(-1024.5, -512.5), -1050112.5);
 }
 
 TEST(LcmOf, EndsOnEveryInput) {
