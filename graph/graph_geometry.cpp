@@ -22,9 +22,61 @@ int SubtractPixels(int base, int offset) {
     return ClampToInt(static_cast<long long>(base) - offset);
 }
 
+// Pixel offsets are held within this distance of the plot area's edge: GDI
+// calls fail on coordinates beyond about 2^26, and nothing so far out shows.
+constexpr long long kFarPixels = 1 << 26;
+
+// RoundToInt's rounding without its 32-bit limit, so that large offsets keep
+// their sign and two that nearly cancel still do.
+long long RoundWide(double value) {
+    if (!std::isfinite(value)) return value < 0 ? -999999 : 999999;
+    constexpr double kLimit = 4611686018427387904.0; // 2^62
+    if (value > kLimit) value = kLimit;
+    if (value < -kLimit) value = -kLimit;
+    return static_cast<long long>(value >= 0 ? value + 0.5 : value - 0.5);
+}
+
+long long HoldNear(long long offset) {
+    return offset < -kFarPixels ? -kFarPixels : offset > kFarPixels ? kFarPixels : offset;
+}
+
+// base + round(offset) and base - round(offset), the offset held near.
+int AddOffset(int base, double offset) {
+    return ClampToInt(base + HoldNear(RoundWide(offset)));
+}
+int SubtractOffset(int base, double offset) {
+    return ClampToInt(base - HoldNear(RoundWide(offset)));
+}
+
 double VerticalScale(const PlotRect& plot, double axisMin, double axisMax) {
     return (plot.bottom - plot.top) / (axisMax - axisMin);
 }
+
+// The height above the plot area's bottom of a value: (v - axisMin) times the
+// vertical scale. When that scale cannot be formed (an axis range too large
+// for a double, or so small that the scale is infinite) the height is taken
+// from the value's share of the range instead, so such data still spans the
+// plot area.
+struct RowMap {
+    double axisMin = 0, axisMax = 0, height = 0, yScale = 0;
+    bool byShare = false;
+
+    RowMap(const PlotRect& plot, double lo, double hi)
+        : axisMin(lo), axisMax(hi), height(plot.bottom - plot.top),
+          yScale(VerticalScale(plot, lo, hi)) {
+        byShare = !(std::isfinite(yScale) && yScale > 0) && lo < hi && height > 0;
+    }
+    double Offset(double v) const {
+        if (!byShare) return (v - axisMin) * yScale;
+        const double range = axisMax - axisMin;
+        const double share = std::isfinite(range)
+                                 ? (v - axisMin) / range
+                                 : (v / 2 - axisMin / 2) / (axisMax / 2 - axisMin / 2);
+        return share * height;
+    }
+    // Whether offsets grow with the value, as the merging of dense lines needs.
+    bool Grows() const { return byShare || (std::isfinite(yScale) && yScale != 0); }
+};
 
 } // namespace
 
@@ -132,12 +184,10 @@ namespace {
 // value, so the extremes of the values give the extreme rows; a run with a
 // value that is not finite or lies beyond the int range of rows is merged
 // point by point instead.
-int ComputeDenseLine(const PlotRect& plot, const double* values, int n, double axisMin,
-                     double yScale, double spacing, PixelPoint* points, int lineCapacity) {
+int ComputeDenseLine(const PlotRect& plot, const double* values, int n, const RowMap& rows,
+                     double spacing, PixelPoint* points, int lineCapacity) {
     const auto xOf = [&](int i) { return AddPixels(plot.left, RoundToInt(i * spacing)); };
-    const auto yOf = [&](double v) {
-        return SubtractPixels(plot.bottom, RoundToInt((v - axisMin) * yScale));
-    };
+    const auto yOf = [&](double v) { return SubtractOffset(plot.bottom, rows.Offset(v)); };
     int m = 0;
     int i = 0;
     while (i < n) {
@@ -162,8 +212,8 @@ int ComputeDenseLine(const PlotRect& plot, const double* values, int n, double a
             if (v > high) high = v;
             finite = finite && std::isfinite(v);
         }
-        const int rowOfLow = RoundToInt((low - axisMin) * yScale);
-        const int rowOfHigh = RoundToInt((high - axisMin) * yScale);
+        const int rowOfLow = RoundToInt(rows.Offset(low));
+        const int rowOfHigh = RoundToInt(rows.Offset(high));
         if (finite && rowOfLow != INT_MIN && rowOfHigh != INT_MIN) {
             run.last = {x, yOf(values[end - 1])};
             const int a = SubtractPixels(plot.bottom, rowOfLow);
@@ -191,11 +241,11 @@ int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double 
         lineSpacing >= 0
             ? lineSpacing
             : static_cast<double>(plot.right - plot.left) / (n - 1 > 1 ? n - 1 : 1) - 1.0;
-    const double yScale = VerticalScale(plot, axisMin, axisMax);
+    const RowMap rows(plot, axisMin, axisMax);
     const int lineCapacity = capacity - 2;
     int m = 0;
-    if (mergeColumns && dx + 1 >= 0 && dx + 1 < 1 && std::isfinite(yScale) && yScale != 0) {
-        m = ComputeDenseLine(plot, values, n, axisMin, yScale, dx + 1, points, lineCapacity);
+    if (mergeColumns && dx + 1 >= 0 && dx + 1 < 1 && rows.Grows()) {
+        m = ComputeDenseLine(plot, values, n, rows, dx + 1, points, lineCapacity);
         if (m == 0) return 0;
         points[m] = {points[m - 1].x, plot.bottom};
         points[m + 1] = {plot.left, plot.bottom};
@@ -204,9 +254,8 @@ int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double 
     ColumnRun run = {};
     bool inRun = false;
     for (int i = 0; i < n; ++i) {
-        const PixelPoint p = {
-            AddPixels(plot.left, RoundToInt(i * (dx + 1))),
-            SubtractPixels(plot.bottom, RoundToInt((values[i] - axisMin) * yScale))};
+        const PixelPoint p = {AddOffset(plot.left, i * (dx + 1)),
+                              SubtractOffset(plot.bottom, rows.Offset(values[i]))};
         if (!mergeColumns) {
             if (m >= lineCapacity) break;
             points[m++] = p;
@@ -272,40 +321,28 @@ BarLayout ComputeBarLayout(int plotWidth, int n, int barWidth, int barSpacing) {
 
 namespace {
 
-// Rows this far from the plot area are as good as infinitely far: the device
-// context clips them, and GDI takes coordinates of this size everywhere.
-constexpr long long kFarRow = 1 << 27;
-
-// RoundToInt's rounding without its 32-bit limit, so that two large offsets
-// that nearly cancel (data far from 0 with a small spread) still do.
-long long RoundWide(double value) {
-    if (!std::isfinite(value)) return value < 0 ? -999999 : 999999;
-    constexpr double kLimit = 4611686018427387904.0; // 2^62
-    if (value > kLimit) value = kLimit;
-    if (value < -kLimit) value = -kLimit;
-    return static_cast<long long>(value >= 0 ? value + 0.5 : value - 0.5);
-}
-
-int ClampRow(long long row) {
-    return static_cast<int>(row < -kFarRow ? -kFarRow : row > kFarRow ? kFarRow : row);
-}
-
-long long WideZeroRow(const PlotRect& plot, double axisMin, double axisMax) {
-    return plot.bottom - RoundWide((0 - axisMin) * VerticalScale(plot, axisMin, axisMax));
+// The height of the value 0 above the plot area's bottom, unrounded.
+double ZeroOffset(const RowMap& rows) {
+    return rows.Offset(0);
 }
 
 } // namespace
 
 int ComputeZeroRow(const PlotRect& plot, double axisMin, double axisMax) {
-    return ClampRow(WideZeroRow(plot, axisMin, axisMax));
+    return SubtractOffset(plot.bottom, ZeroOffset(RowMap(plot, axisMin, axisMax)));
 }
 
 PlotRect ComputeBarRect(const PlotRect& plot, const BarLayout& layout, double axisMin,
                         double axisMax, int zeroRow, int i, double value) {
     const double x0 = (i + 1.0) * layout.spacing + i * layout.width;
     const double x1 = (i + 1.0) * layout.spacing + (i + 1.0) * layout.width;
-    const double yScale = VerticalScale(plot, axisMin, axisMax);
-    const long long top = WideZeroRow(plot, axisMin, axisMax) - RoundWide(value * yScale);
-    return {AddPixels(plot.left, RoundToInt(x0)), ClampRow(top),
-            AddPixels(plot.left, RoundToInt(x1)), zeroRow};
+    const RowMap rows(plot, axisMin, axisMax);
+    // The top is the zero row less the bar's height, both rounded, worked out
+    // before either is held near the plot area: bars of values far from 0
+    // with a small spread still stand at their place.
+    const long long top = rows.byShare
+                              ? RoundWide(rows.Offset(value))
+                              : RoundWide(ZeroOffset(rows)) + RoundWide(value * rows.yScale);
+    return {AddOffset(plot.left, x0), ClampToInt(plot.bottom - HoldNear(top)),
+            AddOffset(plot.left, x1), zeroRow};
 }

@@ -85,7 +85,7 @@ struct BarLayout {
 // width of 0 or less is fitted to the room.
 BarLayout ComputeBarLayout(int plotWidth, int n, int barWidth, int barSpacing);
 
-// Pixel row of the value 0, held within 2^27 of row 0.
+// Pixel row of the value 0, held within 2^26 of the plot area.
 int ComputeZeroRow(const PlotRect& plot, double axisMin, double axisMax);
 
 // Rectangle of bar i of value in plot: left, top, right, bottom (the zero row,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -123,11 +124,10 @@ TEST(ComputeLinePoints, FixedSpacingStopsAtTheRightEdge) {
 TEST(ComputeLinePoints, NonFiniteValuesLeaveThePlotArea) {
     const double inf = std::numeric_limits<double>::infinity();
     const LineResult r = Line({0, 0, 30, 100}, {std::nan(""), inf, -inf, 1e300}, 0, 10, 9);
-    EXPECT_EQ(r.line,
-              (std::vector<PixelPoint>{{0, 100 - 999999},
-                                       {10, 100 - 999999},
-                                       {20, 100 + 999999},
-                                       {30, 2147483647}})); // beyond the int range: saturated
+    EXPECT_EQ(r.line, (std::vector<PixelPoint>{{0, 100 - 999999},
+                                               {10, 100 - 999999},
+                                               {20, 100 + 999999},
+                                               {30, 100 - (1 << 26)}})); // far above: held 2^26 out
 }
 
 TEST(ComputeLinePoints, OnePointAndNoPoints) {
@@ -253,15 +253,17 @@ TEST(ComputeBarRect, BarsStandOnTheZeroRow) {
 TEST(ComputeBarRect, ValuesFarFromZeroStillShow) {
     const PlotRect plot = {0, 0, 70, 256};
     const BarLayout layout = ComputeBarLayout(70, 3, -1, -1);
+    // The zero row is held 2^26 rows beyond the plot area's bottom.
+    constexpr int kBelow = 256 + (1 << 26), kAbove = 256 - (1 << 26);
     struct FarCase {
         double axisMin, axisMax, value;
         int zeroRow, top;
     };
     const FarCase cases[] = {
-        {2147483648.0, 2147483776.0, 2147483712.0, 1 << 27, 128},       // 2^31 .. 2^31 + 128
-        {2147483648.0, 2147483776.0, 2147483776.0, 1 << 27, 0},         // the top of the axis
-        {-2147483776.0, -2147483648.0, -2147483712.0, -(1 << 27), 128}, // hanging from far above
-        {1e15, 1e15 + 128, 1e15 + 32, 1 << 27, 192},
+        {2147483648.0, 2147483776.0, 2147483712.0, kBelow, 128},    // 2^31 .. 2^31 + 128
+        {2147483648.0, 2147483776.0, 2147483776.0, kBelow, 0},      // the top of the axis
+        {-2147483776.0, -2147483648.0, -2147483712.0, kAbove, 128}, // hanging from far above
+        {1e15, 1e15 + 128, 1e15 + 32, kBelow, 192},
     };
     for (const FarCase& c : cases) {
         const int zero = ComputeZeroRow(plot, c.axisMin, c.axisMax);
@@ -270,6 +272,72 @@ TEST(ComputeBarRect, ValuesFarFromZeroStillShow) {
                   (PlotRect{10, c.top, 20, c.zeroRow}))
             << c.value;
     }
+}
+
+} // namespace
+
+namespace {
+
+constexpr int kFar = 1 << 26; // how far out pixel offsets are held
+
+// Spacings and widths up to the largest int that the dialog takes: the far
+// point or bar edge lies to the right, held 2^26 pixels out, and the line or
+// the bars stop there.
+TEST(FarPixels, HugeSpacingsStayToTheRight) {
+    const LineResult line = Line({10, 0, 110, 100}, {0, 10, 5}, 0, 10, INT_MAX);
+    EXPECT_EQ(line.line, (std::vector<PixelPoint>{{10, 100}, {10 + kFar, 0}}));
+    EXPECT_EQ(line.closeRight, (PixelPoint{10 + kFar, 100}));
+
+    const PlotRect plot = {10, 0, 110, 100};
+    const BarLayout wide = {2147483647.0, 1.0};
+    const int zero = ComputeZeroRow(plot, 0, 10);
+    EXPECT_EQ(ComputeBarRect(plot, wide, 0, 10, zero, 0, 5), (PlotRect{11, 50, 10 + kFar, 100}));
+    EXPECT_GE(ComputeBarRect(plot, wide, 0, 10, zero, 1, 5).left, plot.right);
+    const BarLayout halves = {1073741824.0, 1073741824.0};
+    EXPECT_EQ(ComputeBarRect(plot, halves, 0, 10, zero, 0, 5).left, 10 + kFar);
+}
+
+// Axis ranges whose scale cannot be formed: wider than the largest double,
+// or so narrow that the plot height over it is infinite. The data still span
+// the plot area from bottom to top.
+TEST(FarPixels, RangesBeyondTheScaleStillSpanThePlotArea) {
+    const struct {
+        double lo, mid, hi;
+    } cases[] = {
+        {-1e308, 0, 1e308}, // hi - lo overflows
+        {-1.7976931348623157e308, 0, 1.7976931348623157e308},
+        {0, 5e-311, 1e-310}, // 100 / 1e-310 overflows
+        {1e-310, 1.5e-310, 2e-310},
+    };
+    const PlotRect plot = {0, 0, 20, 100};
+    for (const auto& c : cases) {
+        const LineResult line = Line(plot, {c.lo, c.mid, c.hi}, c.lo, c.hi, 9);
+        EXPECT_EQ(line.line, (std::vector<PixelPoint>{{0, 100}, {10, 50}, {20, 0}})) << c.hi;
+
+        // Dense data merged per column reach both edges too.
+        std::vector<double> dense(200);
+        for (size_t i = 0; i < dense.size(); ++i) dense[i] = i % 2 ? c.hi : c.lo;
+        std::vector<PixelPoint> points(MergedLinePointCapacity(plot) + 2);
+        const int m = ComputeLinePoints(plot, dense.data(), 200, c.lo, c.hi, -1, points.data(),
+                                        static_cast<int>(points.size()), true);
+        ASSERT_GT(m, 0) << c.hi;
+        int top = INT_MAX, bottom = INT_MIN;
+        for (int i = 0; i < m; ++i) {
+            top = std::min(top, points[i].y);
+            bottom = std::max(bottom, points[i].y);
+        }
+        EXPECT_EQ(top, 0) << c.hi;
+        EXPECT_EQ(bottom, 100) << c.hi;
+    }
+    // Bars stand on the zero row in the middle of the widest axis.
+    const PlotRect bars = {0, 0, 70, 100};
+    const BarLayout layout = ComputeBarLayout(70, 3, -1, -1);
+    const int zero = ComputeZeroRow(bars, -1e308, 1e308);
+    EXPECT_EQ(zero, 50);
+    EXPECT_EQ(ComputeBarRect(bars, layout, -1e308, 1e308, zero, 0, 1e308),
+              (PlotRect{10, 0, 20, 50}));
+    EXPECT_EQ(ComputeBarRect(bars, layout, -1e308, 1e308, zero, 1, -5e307),
+              (PlotRect{30, 75, 40, 50}));
 }
 
 } // namespace
