@@ -193,17 +193,23 @@ TEST(PortableMath, OddAndEvenSymmetryIsExact) {
 
 namespace {
 
+constexpr uint64_t kHashStart = 14695981039346656037ull;
+
+// One result's eight bytes folded into the hash (FNV-1a).
+uint64_t FoldBits(uint64_t hash, double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    for (int i = 0; i < 8; ++i) hash = (hash ^ ((bits >> (8 * i)) & 0xFF)) * 1099511628211ull;
+    return hash;
+}
+
 // Folds the bits of many results into one number. The same value on Windows
 // and Linux shows that both give bit-identical results; the constant was
 // taken from this implementation, so a deliberate change of a function's
 // rounding changes it too.
 TEST(PortableMath, SameBitsOnEveryPlatform) {
-    uint64_t hash = 14695981039346656037ull;
-    auto fold = [&hash](double v) {
-        uint64_t bits;
-        std::memcpy(&bits, &v, sizeof bits);
-        for (int i = 0; i < 8; ++i) hash = (hash ^ ((bits >> (8 * i)) & 0xFF)) * 1099511628211ull;
-    };
+    uint64_t hash = kHashStart;
+    auto fold = [&hash](double v) { hash = FoldBits(hash, v); };
     for (int i = -2000; i <= 2000; ++i) {
         const double x = i * 0.0137 + i * i * 1e-5;
         fold(PortableSin(x));
@@ -223,12 +229,8 @@ TEST(PortableMath, SameBitsOnEveryPlatform) {
 
 // The same for far angles, one for every binary exponent from 2^20 up.
 TEST(PortableMath, FarAnglesSameBitsOnEveryPlatform) {
-    uint64_t hash = 14695981039346656037ull;
-    auto fold = [&hash](double v) {
-        uint64_t bits;
-        std::memcpy(&bits, &v, sizeof bits);
-        for (int i = 0; i < 8; ++i) hash = (hash ^ ((bits >> (8 * i)) & 0xFF)) * 1099511628211ull;
-    };
+    uint64_t hash = kHashStart;
+    auto fold = [&hash](double v) { hash = FoldBits(hash, v); };
     uint64_t mantissa = 0x000F1E2D3C4B5A69ull;
     for (int exponent = 1023 + 20; exponent <= 2046; ++exponent) {
         mantissa = (mantissa * 6364136223846793005ull + 1442695040888963407ull) >> 12;

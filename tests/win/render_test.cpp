@@ -239,18 +239,25 @@ TEST_F(RenderTest, ScrollingPagesThroughAWideDataSet) {
     EXPECT_EQ(graphScroller.GetPosition().x, 50);
 }
 
+struct Spacings {
+    char type;
+    int lineSpacing, barWidth, barSpacing;
+
+    void Apply() const {
+        graphSettings.graphType = type;
+        graphSettings.lineSpacing = lineSpacing;
+        graphSettings.barWidth = barWidth;
+        graphSettings.barSpacing = barSpacing;
+    }
+};
+
 TEST_F(RenderTest, NothingToScrollWithFittedSpacing) {
-    const struct {
-        char type;
-        int lineSpacing, barWidth, barSpacing;
-    } cases[] = {{'L', -1, -1, -1}, {'B', -1, -1, 2}, {'B', -1, 5, -1}, {'B', -1, 0, 0}};
+    const Spacings cases[] = {
+        {'L', -1, -1, -1}, {'B', -1, -1, 2}, {'B', -1, 5, -1}, {'B', -1, 0, 0}};
     SetClientSize(300, 260);
     InstallValues(Ramp(1000));
     for (const auto& c : cases) {
-        graphSettings.graphType = c.type;
-        graphSettings.lineSpacing = c.lineSpacing;
-        graphSettings.barWidth = c.barWidth;
-        graphSettings.barSpacing = c.barSpacing;
+        c.Apply();
         UpdateGraphScrollRange(window);
         SCROLLINFO info = {};
         info.cbSize = sizeof info;
@@ -273,15 +280,9 @@ TEST_F(RenderTest, NothingToScrollWithFittedSpacing) {
 
     // The dialog takes any int: a unit of 2^31 - 1 pixels and more shows no
     // whole point on the page, rather than wrapping round to a negative unit.
-    const struct {
-        char type;
-        int lineSpacing, barWidth, barSpacing;
-    } huge[] = {{'L', INT_MAX, -1, -1}, {'B', -1, INT_MAX, INT_MAX}};
+    const Spacings huge[] = {{'L', INT_MAX, -1, -1}, {'B', -1, INT_MAX, INT_MAX}};
     for (const auto& c : huge) {
-        graphSettings.graphType = c.type;
-        graphSettings.lineSpacing = c.lineSpacing;
-        graphSettings.barWidth = c.barWidth;
-        graphSettings.barSpacing = c.barSpacing;
+        c.Apply();
         UpdateGraphScrollRange(window);
         GetScrollInfo(graph, SB_HORZ, &info);
         EXPECT_EQ(info.nMax, 999) << c.type;
