@@ -96,8 +96,12 @@ GridFrame ComputeGridFrame(const PlotRect& r, int labelChars, int averageCharWid
 int ComputeGridRows(int plotHeight, double axisMin, double axisMax, double step, GridRow* rows,
                     int capacity) {
     if (!(step > 0) || capacity <= 0 || plotHeight < 0) return 0;
-    const double yScale = plotHeight / (axisMax - axisMin);
-    const bool offsetsGrow = std::isfinite(yScale) && yScale > 0;
+    const double range = axisMax - axisMin;
+    const double yScale = plotHeight / range;
+    // A range so narrow that the scale is infinite takes each row's share of
+    // the range instead.
+    const bool byShare = std::isinf(yScale) && range > 0 && plotHeight > 0;
+    const bool offsetsGrow = byShare || (std::isfinite(yScale) && yScale > 0);
     double k = 0;
     int offset = 0;
     int count = 0;
@@ -105,7 +109,7 @@ int ComputeGridRows(int plotHeight, double axisMin, double axisMax, double step,
         rows[count++] = {offset, axisMin + k};
         if (!offsetsGrow) break;
         k += step;
-        offset = TruncateToInt32(k * yScale + 0.5);
+        offset = TruncateToInt32((byShare ? k / range * plotHeight : k * yScale) + 0.5);
         if (offset < 0) break; // past the int range: far above the plot area
     }
     return count;

@@ -64,6 +64,8 @@ TEST(ComputeGridRows, RowsFromTheBottomEdgeUpward) {
     EXPECT_EQ(Offsets(99, -1, 1, 0.25), (std::vector<int>{0, 12, 25, 37, 50, 62, 74, 87, 99}));
     EXPECT_EQ(Offsets(98, -1, 1, 0.25), (std::vector<int>{0, 12, 25, 37, 49, 61, 74, 86, 98}));
     EXPECT_EQ(Offsets(97, 0, 1, 0.5), (std::vector<int>{0, 49, 97}));
+    // A range so narrow that 100 / range overflows still has its rows.
+    EXPECT_EQ(Offsets(100, 0, 1e-310, 2.5e-311), (std::vector<int>{0, 25, 50, 75, 100}));
 }
 
 TEST(ComputeGridRows, UnusableScalesGiveAtMostTheBottomRow) {
