@@ -9,7 +9,7 @@
 
 namespace {
 
-// base + offset and base - offset without overflow, saturated to the int range.
+// base + offset without overflow, saturated to the int range.
 int ClampToInt(long long value) {
     if (value > INT_MAX) return INT_MAX;
     if (value < INT_MIN) return INT_MIN;
@@ -17,9 +17,6 @@ int ClampToInt(long long value) {
 }
 int AddPixels(int base, int offset) {
     return ClampToInt(static_cast<long long>(base) + offset);
-}
-int SubtractPixels(int base, int offset) {
-    return ClampToInt(static_cast<long long>(base) - offset);
 }
 
 // Pixel offsets are held within this distance of the plot area's edge: GDI
@@ -184,9 +181,9 @@ namespace {
 // Merged line points of a fitted line with less than one pixel between points.
 // Each pixel column's run of points is found from where the rounded x
 // changes, and only four of its points are rounded: the first, the last and
-// the two extremes, found from the values. The rounding is monotonic in the
-// value, so the extremes of the values give the extreme rows; a run with a
-// value that is not finite or lies beyond the int range of rows is merged
+// the two extremes, found from the values. The rounding, with offsets held
+// near the plot area, is monotonic in the value, so the extremes of the values
+// give the extreme rows; a run with a value that is not finite is merged
 // point by point instead.
 int ComputeDenseLine(const PlotRect& plot, const double* values, int n, const RowMap& rows,
                      double spacing, PixelPoint* points, int lineCapacity) {
@@ -216,12 +213,10 @@ int ComputeDenseLine(const PlotRect& plot, const double* values, int n, const Ro
             if (v > high) high = v;
             finite = finite && std::isfinite(v);
         }
-        const int rowOfLow = RoundToInt(rows.Offset(low));
-        const int rowOfHigh = RoundToInt(rows.Offset(high));
-        if (finite && rowOfLow != INT_MIN && rowOfHigh != INT_MIN) {
+        if (finite) {
             run.last = {x, yOf(values[end - 1])};
-            const int a = SubtractPixels(plot.bottom, rowOfLow);
-            const int b = SubtractPixels(plot.bottom, rowOfHigh);
+            const int a = yOf(low);
+            const int b = yOf(high);
             run.low = a < b ? a : b;
             run.high = a < b ? b : a;
         } else {
@@ -341,12 +336,17 @@ PlotRect ComputeBarRect(const PlotRect& plot, const BarLayout& layout, double ax
     const double x0 = (i + 1.0) * layout.spacing + i * layout.width;
     const double x1 = (i + 1.0) * layout.spacing + (i + 1.0) * layout.width;
     const RowMap rows(plot, axisMin, axisMax);
-    // The top is the zero row less the bar's height, both rounded, worked out
-    // before either is held near the plot area: bars of values far from 0
-    // with a small spread still stand at their place.
-    const long long top = rows.byShare
-                              ? RoundWide(rows.Offset(value))
-                              : RoundWide(ZeroOffset(rows)) + RoundWide(value * rows.yScale);
+    // The top is the zero row less the bar's height, each rounded, worked out
+    // before either is held near the plot area, so that bars of values far
+    // from 0 with a small spread still stand at their place. Once either is
+    // beyond 2^52 rows those two roundings would lose the bar's height, and
+    // the top is the value's own row instead.
+    constexpr double kExactRows = 4503599627370496.0; // 2^52
+    const double zeroOffset = ZeroOffset(rows), barOffset = value * rows.yScale;
+    const bool far = std::fabs(zeroOffset) >= kExactRows ||
+                     (std::isfinite(barOffset) && std::fabs(barOffset) >= kExactRows);
+    const long long top = rows.byShare || far ? RoundWide(rows.Offset(value))
+                                              : RoundWide(zeroOffset) + RoundWide(barOffset);
     return {AddOffset(plot.left, x0), ClampToInt(plot.bottom - HoldNear(top)),
             AddOffset(plot.left, x1), zeroRow};
 }

@@ -340,6 +340,16 @@ TEST(FarPixels, RangesBeyondTheScaleStillSpanThePlotArea) {
               (PlotRect{10, 0, 20, 50}));
     EXPECT_EQ(ComputeBarRect(bars, layout, -1e308, 1e308, zero, 1, -5e307),
               (PlotRect{30, 75, 40, 50}));
+
+    // 2^53 to 2^53 + 4 in a tall plot: the zero row and the bar's height are
+    // each beyond 2^52 rows; the bars still stand at their place.
+    const PlotRect tall = {0, 0, 70, 1100};
+    const double low = 9007199254740992.0, high = low + 4;
+    const int far = ComputeZeroRow(tall, low, high);
+    EXPECT_EQ(far, 1100 + kFar);
+    EXPECT_EQ(ComputeBarRect(tall, layout, low, high, far, 0, high), (PlotRect{10, 0, 20, far}));
+    EXPECT_EQ(ComputeBarRect(tall, layout, low, high, far, 1, low + 2),
+              (PlotRect{30, 550, 40, far}));
 }
 
 } // namespace
