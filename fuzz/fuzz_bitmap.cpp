@@ -6,6 +6,7 @@
 // than the table holds loses nothing, and that every converted pixel is one of
 // the table's colours.
 #include "bitmap/tbitmap.h"
+#include "fuzz_input.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,27 +15,10 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
-struct Reader {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-
-    uint8_t Byte() { return at < size ? data[at++] : 0; }
-    uint32_t Bits32() {
-        uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v = v << 8 | Byte();
-        return v;
-    }
-};
-
 constexpr int kDepths[] = {1, 4, 8, 15, 16, 24, 32};
 
 // Any arguments: either a bitmap with the geometry asked for, or an empty one.
-void CheckConstruction(Reader& in) {
+void CheckConstruction(FuzzInput& in) {
     const int width = static_cast<int>(in.Bits32());
     const int height = static_cast<int>(in.Bits32());
     const int depth = static_cast<int>(in.Byte()) - 100;
@@ -53,7 +37,7 @@ void CheckConstruction(Reader& in) {
 }
 
 // Pixels stored at one depth read back as that depth keeps them.
-void CheckPixels(Reader& in) {
+void CheckPixels(FuzzInput& in) {
     const int depth = kDepths[in.Byte() % 7];
     const int width = 1 + in.Byte() % 70, height = 1 + in.Byte() % 9;
     TBitmap bitmap(width, height, depth);
@@ -74,7 +58,7 @@ void CheckPixels(Reader& in) {
 }
 
 // An image of colours from a small or large set, counted and converted.
-void CheckPalette(Reader& in) {
+void CheckPalette(FuzzInput& in) {
     const int depth = in.Byte() & 1 ? 32 : 24;
     const int width = 1 + in.Byte() % 120, height = 1 + in.Byte() % 40;
     const int colours = 1 + in.Byte() % 40;
@@ -114,7 +98,7 @@ void CheckPalette(Reader& in) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Reader in{data, size};
+    FuzzInput in{data, size};
     switch (in.Byte() % 3) {
     case 0: CheckConstruction(in); break;
     case 1: CheckPixels(in); break;

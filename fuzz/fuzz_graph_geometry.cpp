@@ -7,6 +7,7 @@
 // and grid rows inside the plot height.
 #include "graph/graph_geometry.h"
 #include "graph/graph_scale.h"
+#include "fuzz_input.h"
 
 #include <cmath>
 #include <cstdint>
@@ -18,32 +19,11 @@ namespace {
 
 constexpr long long kReach = (1 << 26) + 1000000; // held offsets plus the marker 999999
 
-void Check(bool condition) {
-    if (!condition) std::abort();
+// A spacing or width: mostly small, sometimes any int.
+int Spacing(FuzzInput& in) {
+    const uint32_t v = in.Bits32();
+    return v >> 31 ? static_cast<int>(v) : static_cast<int>(v % 40) - 2;
 }
-
-struct Reader {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-
-    uint32_t Bits32() {
-        uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v = v << 8 | (at < size ? data[at++] : 0);
-        return v;
-    }
-    double Double() {
-        uint64_t bits = uint64_t{Bits32()} << 32 | Bits32();
-        double v;
-        std::memcpy(&v, &bits, sizeof v);
-        return v;
-    }
-    // A spacing or width: mostly small, sometimes any int.
-    int Spacing() {
-        const uint32_t v = Bits32();
-        return v >> 31 ? static_cast<int>(v) : static_cast<int>(v % 40) - 2;
-    }
-};
 
 bool Near(long long coordinate, int edge) {
     return coordinate >= edge - kReach && coordinate <= edge + kReach;
@@ -102,7 +82,7 @@ void CheckGrid(int height, double axisMin, double axisMax, double step) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 16) return 0;
-    Reader in{data, size};
+    FuzzInput in{data, size};
     const uint32_t shape = in.Bits32();
     const int left = static_cast<int>(shape & 0x3FF);
     const int top = static_cast<int>(shape >> 10 & 0x3FF);
@@ -110,13 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int height = static_cast<int>(in.Bits32() % 1200) - 10;
     const PlotRect plot = {left, top, left + width, top + height};
     const uint32_t choices = in.Bits32();
-    const int lineSpacing = in.Spacing();
-    const int barWidth = in.Spacing();
-    const int barSpacing = in.Spacing();
+    const int lineSpacing = Spacing(in);
+    const int barWidth = Spacing(in);
+    const int barSpacing = Spacing(in);
 
     std::vector<double> values;
     const int n = 1 + static_cast<int>(choices % 600);
-    for (int i = 0; i < n && in.at < in.size; ++i) {
+    for (int i = 0; i < n && !in.Done(); ++i) {
         // Mostly a walk of small steps scaled by one of the input's doubles,
         // so that ranges far from zero with small spreads come up too.
         values.push_back(in.Double());
