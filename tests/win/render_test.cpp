@@ -29,6 +29,18 @@ RECT PlotArea(HDC dc, RECT rect) {
 
 using RenderTest = MainWindowTest;
 
+struct Spacings {
+    char type;
+    int lineSpacing, barWidth, barSpacing;
+
+    void Apply() const {
+        graphSettings.graphType = type;
+        graphSettings.lineSpacing = lineSpacing;
+        graphSettings.barWidth = barWidth;
+        graphSettings.barSpacing = barSpacing;
+    }
+};
+
 TEST_F(RenderTest, LineGraphFrameGridAndCurve) {
     InstallValues(Ramp(50));
     MemorySurface surface(300, 200, kBlack);
@@ -69,6 +81,36 @@ TEST_F(RenderTest, LineGraphFrameGridAndCurve) {
     EXPECT_EQ(surface.Count(kGreen, &withEdges), green);
     EXPECT_EQ(surface.At(points[49].x, points[49].y), kBlack); // a polyline stops short of it
     EXPECT_GT(surface.Count(kWhite), 0);
+}
+
+// Spacings and widths of 2^31 - 1 pixels and data far from 0: what GDI gets
+// is held near the plot area, so nothing is drawn over the value labels left
+// of it, and what is drawn is where the data say.
+TEST_F(RenderTest, FarSpacingsAndFarDataDrawInsideThePlotArea) {
+    const struct {
+        Spacings spacings;
+        std::vector<double> values;
+        int minimumDrawn; // pixels of the graph colour at least
+    } cases[] = {
+        {{'L', INT_MAX, -1, -1}, {0, 10, 5}, 50},            // a line to far right
+        {{'L', 2, -1, -1}, {1e9, 1e9 + 50, 1e9 + 100}, 5},   // three points, small spread
+        {{'B', -1, INT_MAX, 1}, {1, 2, 3}, 500},             // one bar to the right edge
+        {{'B', -1, 10, 5}, {1e9, 1e9 + 50, 1e9 + 100}, 200}, // bars far from 0
+        {{'B', -1, -1, -1}, {-1e308, 0, 1e308}, 200},        // a range beyond the scale
+        {{'L', -1, -1, -1}, {-1e308, 0, 1e308}, 100},
+    };
+    for (const auto& c : cases) {
+        c.spacings.Apply();
+        InstallValues(c.values);
+        MemorySurface surface(300, 200, kBlack);
+        const RECT rect = {0, 0, 300, 200};
+        ASSERT_EQ(RenderGraph(&rect, surface.dc, nullptr), 1);
+        // Without a grid step there is no frame: the graph fills the rectangle.
+        const RECT plot = graphScale.step > 0 ? PlotArea(surface.dc, rect) : rect;
+        const RECT labels = {0, 0, plot.left, 200};
+        EXPECT_EQ(surface.Count(kGreen, &labels), 0) << c.spacings.type << c.values[0];
+        EXPECT_GE(surface.Count(kGreen), c.minimumDrawn) << c.spacings.type << c.values[0];
+    }
 }
 
 TEST_F(RenderTest, NothingIsDrawnOutsideTheTargetRectangle) {
@@ -238,18 +280,6 @@ TEST_F(RenderTest, ScrollingPagesThroughAWideDataSet) {
     UpdateGraphScrollRange(window);
     EXPECT_EQ(graphScroller.GetPosition().x, 50);
 }
-
-struct Spacings {
-    char type;
-    int lineSpacing, barWidth, barSpacing;
-
-    void Apply() const {
-        graphSettings.graphType = type;
-        graphSettings.lineSpacing = lineSpacing;
-        graphSettings.barWidth = barWidth;
-        graphSettings.barSpacing = barSpacing;
-    }
-};
 
 TEST_F(RenderTest, NothingToScrollWithFittedSpacing) {
     const Spacings cases[] = {
