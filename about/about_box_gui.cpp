@@ -11,6 +11,7 @@
 #include "about/about_layout.h"
 #include "about/logo_solid.h"
 #include "expr/random.h"
+#include "graph/gdi_scopes_gui.h"
 #include "graph/tick_count.h"
 #include "text/convert.h"
 
@@ -46,58 +47,6 @@ const char* AddressWithoutScheme() {
     return rest ? rest + 3 : kMakerAddress;
 }
 
-// Memory device context with a compatible bitmap selected, released in reverse.
-class MemorySurface {
-  public:
-    MemorySurface(HDC target, int width, int height)
-        : dc(CreateCompatibleDC(target)), bitmap(CreateCompatibleBitmap(target, width, height)) {
-        if (dc && bitmap) previous = SelectObject(dc, bitmap);
-    }
-    ~MemorySurface() {
-        if (previous) SelectObject(dc, previous);
-        if (bitmap) DeleteObject(bitmap);
-        if (dc) DeleteDC(dc);
-    }
-    MemorySurface(const MemorySurface&) = delete;
-    MemorySurface& operator=(const MemorySurface&) = delete;
-    bool Ready() const { return previous != nullptr; }
-    HDC dc;
-
-  private:
-    HBITMAP bitmap;
-    HGDIOBJ previous = nullptr;
-};
-
-// A GDI object created for one drawing step and selected into dc meanwhile.
-class SelectedObject {
-  public:
-    SelectedObject(HDC dc, HGDIOBJ object)
-        : dc(dc), object(object), previous(object ? SelectObject(dc, object) : nullptr) {}
-    ~SelectedObject() {
-        if (previous) SelectObject(dc, previous);
-        if (object) DeleteObject(object);
-    }
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-
-  private:
-    HDC dc;
-    HGDIOBJ object;
-    HGDIOBJ previous;
-};
-
-class WindowDC {
-  public:
-    explicit WindowDC(HWND window) : window(window), dc(GetDC(window)) {}
-    ~WindowDC() {
-        if (dc) ReleaseDC(window, dc);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HWND window;
-    HDC dc;
-};
-
 struct ProjectedSolid {
     std::vector<LogoPoint> points; // of all faces, one after the other
     std::vector<int> counts;       // per face, in drawing order
@@ -126,7 +75,7 @@ std::vector<POINT> ToPoints(const LogoPoint* points, int count) {
 }
 
 void PaintBackground(HDC dc, int width, int height) {
-    SelectedObject brush(dc, CreateSolidBrush(kLogoBackground));
+    GdiObjectScope brush(dc, CreateSolidBrush(kLogoBackground));
     HGDIOBJ pen = SelectObject(dc, GetStockObject(NULL_PEN));
     Rectangle(dc, 0, 0, width + 1, height + 1);
     SelectObject(dc, pen);
@@ -163,7 +112,7 @@ void PaintGlow(HDC dc, int width, int height, int shade, const std::vector<LogoP
 
 void PaintName(HDC dc, int width, int height) {
     const int fontHeight = 9 * height / 10;
-    SelectedObject font(dc, CreateFontA(fontHeight, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE,
+    GdiObjectScope font(dc, CreateFontA(fontHeight, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE,
                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                         DEFAULT_QUALITY, VARIABLE_PITCH, "times new roman"));
     const int previousMode = SetBkMode(dc, TRANSPARENT);
@@ -251,7 +200,7 @@ LogoSize DefaultLogoSizeOnce() {
 void FillFaceTiles(HDC dc, const POINT* points, int count, int shades, int tileSize) {
     if (count < 3) return;
     if (tileSize <= 1) {
-        SelectedObject brush(dc, CreateSolidBrush(DrawTileColor(shades)));
+        GdiObjectScope brush(dc, CreateSolidBrush(DrawTileColor(shades)));
         HGDIOBJ pen = SelectObject(dc, GetStockObject(NULL_PEN));
         Polygon(dc, points, count);
         SelectObject(dc, pen);

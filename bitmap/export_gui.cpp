@@ -5,6 +5,7 @@
 #include "bitmap/capture_gui.h"
 #include "bitmap/tbitmap.h"
 #include "graph/dataset.h"
+#include "graph/gdi_scopes_gui.h"
 #include "graph/graph_settings.h"
 #include "graph/render_gui.h"
 #include "window/resources/resource_ids.h"
@@ -15,33 +16,6 @@ namespace {
 // needs little more memory than its 24-bit capture.
 constexpr int64_t kSurfaceBytes = 16 << 20;
 constexpr int kSurfacePixelBytes = 4;
-
-// A memory device context compatible with the main window, with a bitmap of
-// the given size selected into it; released in reverse order.
-class OffscreenSurface {
-  public:
-    OffscreenSurface(HWND window, int width, int height) {
-        HDC screen = GetDC(window);
-        if (!screen) return;
-        dc = CreateCompatibleDC(screen);
-        bitmap = CreateCompatibleBitmap(screen, width, height);
-        ReleaseDC(window, screen);
-        if (dc && bitmap) previous = SelectObject(dc, bitmap);
-    }
-    ~OffscreenSurface() {
-        if (previous) SelectObject(dc, previous);
-        if (bitmap) DeleteObject(bitmap);
-        if (dc) DeleteDC(dc);
-    }
-    OffscreenSurface(const OffscreenSurface&) = delete;
-    OffscreenSurface& operator=(const OffscreenSurface&) = delete;
-    bool Ready() const { return previous != nullptr; }
-    HDC dc = nullptr;
-
-  private:
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
-};
 
 class WaitCursor {
   public:
@@ -89,7 +63,7 @@ uint32_t ExportGraphBitmapInStrips(const char* path, HWND mainWindow, int stripW
     WaitCursor wait;
     TBitmap picture(width, height, 24);
     if (!picture.info) return 0;
-    OffscreenSurface surface(mainWindow, surfaceWidth, height);
+    MemorySurface surface(mainWindow, surfaceWidth, height);
     if (!surface.Ready()) return 0;
     const RECT whole = {0, 0, width, height};
     for (int left = 0; left < width; left += surfaceWidth) {

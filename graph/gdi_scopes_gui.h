@@ -7,41 +7,38 @@
 
 #include <windows.h>
 
-class PenScope {
+// Selects owned (or, when owned is null, fallback; or nothing) into dc, and at
+// its end selects the previous object back and deletes owned.
+class GdiObjectScope {
   public:
-    PenScope(HDC dc, COLORREF colour, int width)
-        : dc(dc), pen(colour == NO_COLOR ? nullptr : CreatePen(PS_SOLID, width, colour)),
-          previous(SelectObject(dc, pen ? static_cast<HGDIOBJ>(pen) : GetStockObject(NULL_PEN))) {}
-    ~PenScope() {
-        SelectObject(dc, previous);
-        if (pen) DeleteObject(pen);
+    GdiObjectScope(HDC dc, HGDIOBJ owned, HGDIOBJ fallback = nullptr)
+        : dc(dc), owned(owned),
+          previous(owned || fallback ? SelectObject(dc, owned ? owned : fallback) : nullptr) {}
+    ~GdiObjectScope() {
+        if (previous) SelectObject(dc, previous);
+        if (owned) DeleteObject(owned);
     }
-    PenScope(const PenScope&) = delete;
-    PenScope& operator=(const PenScope&) = delete;
+    GdiObjectScope(const GdiObjectScope&) = delete;
+    GdiObjectScope& operator=(const GdiObjectScope&) = delete;
 
   private:
     HDC dc;
-    HPEN pen; // null when the stock null pen is selected
+    HGDIOBJ owned; // null when the fallback (a stock object) is selected
     HGDIOBJ previous;
 };
 
-class BrushScope {
+class PenScope : public GdiObjectScope {
+  public:
+    PenScope(HDC dc, COLORREF colour, int width)
+        : GdiObjectScope(dc, colour == NO_COLOR ? nullptr : CreatePen(PS_SOLID, width, colour),
+                         GetStockObject(NULL_PEN)) {}
+};
+
+class BrushScope : public GdiObjectScope {
   public:
     BrushScope(HDC dc, COLORREF colour)
-        : dc(dc), brush(colour == NO_COLOR ? nullptr : CreateSolidBrush(colour)),
-          previous(
-              SelectObject(dc, brush ? static_cast<HGDIOBJ>(brush) : GetStockObject(NULL_BRUSH))) {}
-    ~BrushScope() {
-        SelectObject(dc, previous);
-        if (brush) DeleteObject(brush);
-    }
-    BrushScope(const BrushScope&) = delete;
-    BrushScope& operator=(const BrushScope&) = delete;
-
-  private:
-    HDC dc;
-    HBRUSH brush; // null when the stock null brush is selected
-    HGDIOBJ previous;
+        : GdiObjectScope(dc, colour == NO_COLOR ? nullptr : CreateSolidBrush(colour),
+                         GetStockObject(NULL_BRUSH)) {}
 };
 
 // Takes over font: it is deleted at the end (a no-op for stock fonts).
@@ -66,4 +63,47 @@ class TextScope {
     HGDIOBJ previousFont;
     int previousMode;
     COLORREF previousColour;
+};
+
+// The device context of a window, released at the end.
+class WindowDC {
+  public:
+    explicit WindowDC(HWND window) : window(window), dc(GetDC(window)) {}
+    ~WindowDC() {
+        if (dc) ReleaseDC(window, dc);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HWND window;
+    HDC dc;
+};
+
+// A memory device context with a compatible bitmap of the given size selected
+// into it, released in reverse order. Made like target, or like the device
+// context of window, which is released again at once.
+class MemorySurface {
+  public:
+    MemorySurface(HDC target, int width, int height) { Create(target, width, height); }
+    MemorySurface(HWND window, int width, int height) {
+        const WindowDC screen(window);
+        if (screen.dc) Create(screen.dc, width, height);
+    }
+    ~MemorySurface() {
+        if (previous) SelectObject(dc, previous);
+        if (bitmap) DeleteObject(bitmap);
+        if (dc) DeleteDC(dc);
+    }
+    MemorySurface(const MemorySurface&) = delete;
+    MemorySurface& operator=(const MemorySurface&) = delete;
+    bool Ready() const { return previous != nullptr; }
+    HDC dc = nullptr;
+
+  private:
+    void Create(HDC target, int width, int height) {
+        dc = CreateCompatibleDC(target);
+        bitmap = CreateCompatibleBitmap(target, width, height);
+        if (dc && bitmap) previous = SelectObject(dc, bitmap);
+    }
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ previous = nullptr;
 };
