@@ -8,10 +8,8 @@
 # Needs the Windows build (cmake --build build/mingw). Prints the figures.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
 source tools/wine-env
+rerun_in_display "$0" "$@"
 bin=build/mingw
 wine_prefix_ready
 drive() { "$winecmd" "$bin/drive_calc.exe" "$@" | tr -d '\r'; }

@@ -5,10 +5,8 @@
 # picture as build/screenshot.png. Prints "screenshot: N passed, M failed" last.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
 source tools/wine-env
+rerun_in_display "$0" "$@"
 bin=build/mingw
 passed=0
 failed=0
