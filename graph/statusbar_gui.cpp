@@ -50,6 +50,8 @@ void MeasurePartTexts(HWND window, int n, int averageCharWidth, int* textWidths)
 void StatusBar::Create(HWND parent, int parts, const int* widths, int show) {
     Destroy();
     window = CreateStatusWindowA(WS_CHILD, "", parent, 0);
+    if (window)
+        SetWindowSubclass(window, ForgetWhenDestroyed, 0, reinterpret_cast<DWORD_PTR>(this));
     SetParts(parts, widths);
     SetVisible(show);
 }
@@ -97,6 +99,16 @@ void StatusBar::FitToParent(bool extendLastPart) {
     if (count <= 0 || count > kMaxStatusParts) return;
     edges[count - 1] = -1;
     SendMessageA(window, SB_SETPARTS, count, reinterpret_cast<LPARAM>(edges));
+}
+
+LRESULT CALLBACK StatusBar::ForgetWhenDestroyed(HWND window, UINT message, WPARAM first,
+                                                LPARAM second, UINT_PTR id, DWORD_PTR owner) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, ForgetWhenDestroyed, id);
+        StatusBar* bar = reinterpret_cast<StatusBar*>(owner);
+        if (bar->window == window) bar->window = nullptr;
+    }
+    return DefSubclassProc(window, message, first, second);
 }
 
 void StatusBar::Destroy() {

@@ -28,6 +28,12 @@ class StatusBar {
     HWND Window() const { return window; }
 
   private:
+    // Clears the handle when the bar's window goes, also when its parent takes
+    // it along, so that no later call acts on a handle that may by then name
+    // another window.
+    static LRESULT CALLBACK ForgetWhenDestroyed(HWND window, UINT message, WPARAM first,
+                                                LPARAM second, UINT_PTR id, DWORD_PTR owner);
+
     HWND window = nullptr;
 };
 extern StatusBar statisticsBar;

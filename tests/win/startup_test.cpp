@@ -1,5 +1,7 @@
 #include "main_window_fixture.h"
 
+#include "graph/statusbar_gui.h"
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -47,6 +49,16 @@ TEST_F(StartupTest, ClosingWritesThePositionIntoTheSystemProfile) {
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(GetProfileIntA("TamsoloCalc", "WindowPosX", -99), 123);
     EXPECT_EQ(GetProfileIntA("TamsoloCalc", "WindowPosY", -99), 77);
+}
+
+TEST_F(StartupTest, TheStatisticsBarIsForgottenWithTheWindow) {
+    ASSERT_NE(statisticsBar(), nullptr);
+    EXPECT_EQ(::statisticsBar.Window(), statisticsBar());
+    DestroyWindow(window);
+    window = nullptr;
+    // The exit clean-up then finds no handle to destroy, which could by now
+    // name another window.
+    EXPECT_EQ(::statisticsBar.Window(), nullptr);
 }
 
 TEST_F(StartupTest, TheSavedPositionIsRestoredAtCreation) {
