@@ -27,6 +27,16 @@ RECT PlotArea(HDC dc, RECT rect) {
     return {frame.plot.left, frame.plot.top, frame.plot.right, frame.plot.bottom};
 }
 
+// The plot area of the graph area's window.
+RECT WindowPlotArea(HWND graph) {
+    RECT client = {};
+    GetClientRect(graph, &client);
+    HDC dc = GetDC(graph);
+    const RECT plot = PlotArea(dc, client);
+    ReleaseDC(graph, dc);
+    return plot;
+}
+
 using RenderTest = MainWindowTest;
 
 struct Spacings {
@@ -245,28 +255,41 @@ TEST_F(RenderTest, ScrollingPagesThroughAWideDataSet) {
     ASSERT_TRUE(GetScrollInfo(graph, SB_HORZ, &info));
     EXPECT_EQ(info.nMin, 0);
     EXPECT_EQ(info.nMax, 999);
-    EXPECT_EQ(info.nPage, 100u);
+    // The page is as many points as the plot area beside the value labels
+    // holds, one every 3 pixels.
+    const RECT plot = WindowPlotArea(graph);
+    const int page = (plot.right - plot.left) / 3;
+    ASSERT_LT(page, 100);
+    EXPECT_EQ(info.nPage, static_cast<UINT>(page));
 
     SendMessageA(graph, WM_HSCROLL, SB_PAGERIGHT, 0); // as the graph area's own bar sends it
-    EXPECT_EQ(graphScroller.GetPosition().x, 100);
+    EXPECT_EQ(graphScroller.GetPosition().x, page);
     SendMessageA(window, WM_HSCROLL, SB_LINERIGHT, 0);
-    EXPECT_EQ(graphScroller.GetPosition().x, 101);
+    EXPECT_EQ(graphScroller.GetPosition().x, page + 1);
     SendMessageA(window, WM_HSCROLL, SB_LINELEFT, 0);
-    EXPECT_EQ(graphScroller.GetPosition().x, 100);
+    EXPECT_EQ(graphScroller.GetPosition().x, page);
 
     const RECT area = Client(graph);
     MemorySurface painted(area.right, area.bottom, kBlack);
     PaintInto(painted);
     MemorySurface expected(area.right, area.bottom, kBlack);
-    const int first = 100;
+    const int first = page;
     RenderGraph(&area, expected.dc, &first);
     EXPECT_EQ(painted.Pixels(), expected.Pixels());
     MemorySurface unscrolled(area.right, area.bottom, kBlack);
     RenderGraph(&area, unscrolled.dc, nullptr);
     EXPECT_NE(painted.Pixels(), unscrolled.Pixels());
 
+    // Scrolled to the end, the last point is drawn: every point from the
+    // position on fits the plot area.
     SendMessageA(window, WM_HSCROLL, SB_RIGHT, 0);
-    EXPECT_EQ(graphScroller.GetPosition().x, 900); // the range less the page
+    const int last = graphScroller.GetPosition().x;
+    EXPECT_EQ(last, 1000 - page); // the range less the page
+    std::vector<PixelPoint> points(1002);
+    EXPECT_EQ(ComputeLinePoints({plot.left, plot.top, plot.right, plot.bottom},
+                                dataSet.values + last, 1000 - last, graphScale.axisMin,
+                                graphScale.axisMax, 2, points.data(), 1002),
+              1000 - last);
     SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 250), 0);
     EXPECT_EQ(graphScroller.GetPosition().x, 250);
     SendMessageA(window, WM_HSCROLL, SB_LEFT, 0);
@@ -278,7 +301,8 @@ TEST_F(RenderTest, ScrollingPagesThroughAWideDataSet) {
     SendMessageA(window, WM_HSCROLL, SB_RIGHT, 0);
     InstallValues(Ramp(150));
     UpdateGraphScrollRange(window);
-    EXPECT_EQ(graphScroller.GetPosition().x, 50);
+    const RECT shorter = WindowPlotArea(graph);
+    EXPECT_EQ(graphScroller.GetPosition().x, 150 - (shorter.right - shorter.left) / 3);
 }
 
 TEST_F(RenderTest, NothingToScrollWithFittedSpacing) {
@@ -306,7 +330,19 @@ TEST_F(RenderTest, NothingToScrollWithFittedSpacing) {
     info.fMask = SIF_RANGE | SIF_PAGE;
     GetScrollInfo(graph, SB_HORZ, &info);
     EXPECT_EQ(info.nMax, 999);
-    EXPECT_EQ(info.nPage, static_cast<UINT>(Client(graph).right / 5));
+    const RECT plot = WindowPlotArea(graph);
+    const int page = (plot.right - plot.left) / 5;
+    EXPECT_EQ(info.nPage, static_cast<UINT>(page));
+    // Scrolled to the end, the last bar stands whole inside the plot area.
+    SendMessageA(window, WM_HSCROLL, SB_RIGHT, 0);
+    const int n = 1000 - graphScroller.GetPosition().x;
+    EXPECT_EQ(n, page);
+    const PlotRect plotRect = {plot.left, plot.top, plot.right, plot.bottom};
+    const PlotRect lastBar = ComputeBarRect(
+        plotRect, ComputeBarLayout(plot.right - plot.left, n, 4, 1), graphScale.axisMin,
+        graphScale.axisMax, ComputeZeroRow(plotRect, graphScale.axisMin, graphScale.axisMax), n - 1,
+        dataSet.values[999]);
+    EXPECT_LE(lastBar.right, plot.right);
 
     // The dialog takes any int: a unit of 2^31 - 1 pixels and more shows no
     // whole point on the page, rather than wrapping round to a negative unit.
