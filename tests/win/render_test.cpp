@@ -3,6 +3,7 @@
 #include "graph/graph_geometry.h"
 #include "window/graph_scroller_gui.h"
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -108,6 +109,8 @@ TEST_F(RenderTest, FarSpacingsAndFarDataDrawInsideThePlotArea) {
         {{'B', -1, 10, 5}, {1e9, 1e9 + 50, 1e9 + 100}, 200}, // bars far from 0
         {{'B', -1, -1, -1}, {-1e308, 0, 1e308}, 200},        // a range beyond the scale
         {{'L', -1, -1, -1}, {-1e308, 0, 1e308}, 100},
+        {{'L', -1, -1, -1}, {-1.79e308, 0, 1.79e308}, 100},
+        {{'L', 2, -1, -1}, {-DBL_MAX, DBL_MAX, 0}, 10},
     };
     for (const auto& c : cases) {
         c.spacings.Apply();
@@ -115,10 +118,12 @@ TEST_F(RenderTest, FarSpacingsAndFarDataDrawInsideThePlotArea) {
         MemorySurface surface(300, 200, kBlack);
         const RECT rect = {0, 0, 300, 200};
         ASSERT_EQ(RenderGraph(&rect, surface.dc, nullptr), 1);
-        // Without a grid step there is no frame: the graph fills the rectangle.
-        const RECT plot = graphScale.step > 0 ? PlotArea(surface.dc, rect) : rect;
+        // Every finite data set has a value axis, with its labels left of the plot area.
+        ASSERT_GT(graphScale.step, 0) << c.spacings.type << c.values[0];
+        const RECT plot = PlotArea(surface.dc, rect);
         const RECT labels = {0, 0, plot.left, 200};
         EXPECT_EQ(surface.Count(kGreen, &labels), 0) << c.spacings.type << c.values[0];
+        EXPECT_GT(surface.Count(kWhite, &labels), 0) << c.spacings.type << c.values[0];
         EXPECT_GE(surface.Count(kGreen), c.minimumDrawn) << c.spacings.type << c.values[0];
     }
 }
