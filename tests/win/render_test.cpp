@@ -28,16 +28,6 @@ RECT PlotArea(HDC dc, RECT rect) {
     return {frame.plot.left, frame.plot.top, frame.plot.right, frame.plot.bottom};
 }
 
-// The plot area of the graph area's window.
-RECT WindowPlotArea(HWND graph) {
-    RECT client = {};
-    GetClientRect(graph, &client);
-    HDC dc = GetDC(graph);
-    const RECT plot = PlotArea(dc, client);
-    ReleaseDC(graph, dc);
-    return plot;
-}
-
 using RenderTest = MainWindowTest;
 
 struct Spacings {
@@ -262,7 +252,8 @@ TEST_F(RenderTest, ScrollingPagesThroughAWideDataSet) {
     EXPECT_EQ(info.nMax, 999);
     // The page is as many points as the plot area beside the value labels
     // holds, one every 3 pixels.
-    const RECT plot = WindowPlotArea(graph);
+    const MemorySurface probe(1, 1, kBlack); // a device context for the label font's metrics
+    const RECT plot = PlotArea(probe.dc, Client(graph));
     const int page = (plot.right - plot.left) / 3;
     ASSERT_LT(page, 100);
     EXPECT_EQ(info.nPage, static_cast<UINT>(page));
@@ -306,7 +297,7 @@ TEST_F(RenderTest, ScrollingPagesThroughAWideDataSet) {
     SendMessageA(window, WM_HSCROLL, SB_RIGHT, 0);
     InstallValues(Ramp(150));
     UpdateGraphScrollRange(window);
-    const RECT shorter = WindowPlotArea(graph);
+    const RECT shorter = PlotArea(probe.dc, Client(graph));
     EXPECT_EQ(graphScroller.GetPosition().x, 150 - (shorter.right - shorter.left) / 3);
 }
 
@@ -335,7 +326,8 @@ TEST_F(RenderTest, NothingToScrollWithFittedSpacing) {
     info.fMask = SIF_RANGE | SIF_PAGE;
     GetScrollInfo(graph, SB_HORZ, &info);
     EXPECT_EQ(info.nMax, 999);
-    const RECT plot = WindowPlotArea(graph);
+    const MemorySurface probe(1, 1, kBlack); // a device context for the label font's metrics
+    const RECT plot = PlotArea(probe.dc, Client(graph));
     const int page = (plot.right - plot.left) / 5;
     EXPECT_EQ(info.nPage, static_cast<UINT>(page));
     // Scrolled to the end, the last bar stands whole inside the plot area.
