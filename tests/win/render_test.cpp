@@ -299,6 +299,13 @@ TEST_F(RenderTest, ScrollingPagesThroughAWideDataSet) {
     UpdateGraphScrollRange(window);
     const RECT shorter = PlotArea(probe.dc, Client(graph));
     EXPECT_EQ(graphScroller.GetPosition().x, 150 - (shorter.right - shorter.left) / 3);
+
+    // A DATA transform whose values need wider labels narrows the page with them.
+    Type("data*100000=");
+    const RECT narrower = PlotArea(probe.dc, Client(graph));
+    ASSERT_LT(narrower.right - narrower.left, shorter.right - shorter.left);
+    GetScrollInfo(graph, SB_HORZ, &info);
+    EXPECT_EQ(info.nPage, static_cast<UINT>((narrower.right - narrower.left) / 3));
 }
 
 TEST_F(RenderTest, NothingToScrollWithFittedSpacing) {
