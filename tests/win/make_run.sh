@@ -32,7 +32,7 @@ check "make run ends with 0" test $? -eq 0
 echo "$output" | tail -3
 grep_output() { echo "$output" | grep -qF "$1"; }
 check "it says it runs without a display" grep_output "No display:"
-check "it names the picture" grep_output "a picture of the window: $shot"
+check "it names the picture" grep_output "a picture of its window: $shot"
 check "it tells how to get a real window" grep_output "dist/TamsoloCalc.zip"
 check "the window position was saved on close" grep -q '^WindowPosX=' "$settings"
 check "no calculator is left running" no_calculator_left
