@@ -8,12 +8,14 @@
 // The line is read into this many bytes (1535 characters and the terminator).
 constexpr int kLineBufferSize = 1536;
 
-// A change of the line starts an evaluation only when its text ends with "=".
+// A change of the line starts an evaluation only when its text ends with "=",
+// and that "=" is not the second character of "<=", ">=" or "!=".
 bool EndsWithEquals(const char* text);
 
 // The working copy of line text (its "=" already trimmed): spaces deleted,
-// upper-cased, exponents made evaluable in base 10, and the words that contain
-// X or Y (xor, exp, max, INFINITY) kept from looking like variables.
+// upper-cased, exponents (1E+3, 2E-3, 2E3) made evaluable in base 10, and the
+// words that contain X or Y (xor, exp, max, INFINITY) kept from looking like
+// variables.
 GrowableText NormaliseLine(const char* lineText, int base);
 
 enum class LineKind { Plot, DataTransform, Evaluate };

@@ -131,6 +131,10 @@ TEST_F(CalculationLineTest, TypedLinesEndingInEquals) {
         {"-1*10^400=", "-INFINITY", 0, 9},
         {"1,234+1==", "1,235", 5, 5},
         {"2 + 3 ===", "5", 1, 1},
+        {"3<=", "3<=", 3, 3}, // the "=" after "<", ">" or "!" belongs to the operator
+        {"2e3=", "2,000", 5, 5},
+        {"1.5e10*2=", "30,000,000,000", 14, 14},
+        {"1e300*1e300=", "+INFINITY", 0, 9},
     };
     for (const auto& c : cases) {
         Escape();
@@ -172,6 +176,12 @@ TEST_F(CalculationLineTest, EnterAndEscape) {
     EXPECT_TRUE(IsWindow(window));
     Enter(); // an empty line: "=" alone is cleared
     EXPECT_EQ(LineText(), "");
+    for (const char* comparison : {"3<=4", "3>=4", "3!=4"}) {
+        Escape();
+        Type(comparison);
+        Enter();
+        EXPECT_EQ(LineText(), comparison[1] == '>' ? "0" : "1") << comparison;
+    }
 }
 
 TEST_F(CalculationLineTest, TheBaseAndTheDisplayFlagsSteerTheResult) {

@@ -15,8 +15,23 @@ TEST(EndsWithEquals, OnlyAnEqualsSignAtTheVeryEndCounts) {
         const char* text;
         bool ends;
     } cases[] = {
-        {"2+3=", true}, {"=", true},    {"x^2 {0,1}==", true}, {"2=3", false},
-        {"", false},    {"2+3", false}, {"2+3= ", false},      {"=\t", false},
+        {"2+3=", true},
+        {"=", true},
+        {"x^2 {0,1}==", true},
+        {"2=3", false},
+        {"", false},
+        {"2+3", false},
+        {"2+3= ", false},
+        {"=\t", false},
+        // The "=" of "<=", ">=" and "!=" is part of the operator.
+        {"3<=", false},
+        {"3>=", false},
+        {"3!=", false},
+        {"<=", false},
+        {"3<==", true},
+        {"3<=4=", true},
+        {"3=<=", false},
+        {"!=", false},
     };
     for (const auto& c : cases) EXPECT_EQ(EndsWithEquals(c.text), c.ends) << c.text;
     EXPECT_FALSE(EndsWithEquals(nullptr));
@@ -34,6 +49,22 @@ TEST(NormaliseLine, WorkingCopyOfTheLine) {
         {"2.5E-7+1e+3", 10, "2.5*10^-7+1*10^+3"},
         {"1e+3", 16, "1E+3"}, // E is a digit in base 16
         {"1e-3", 2, "1E-3"},
+        // An exponent without a sign follows a number and is followed by a digit.
+        {"2e3", 10, "2*10^3"},
+        {"1.5e10*2", 10, "1.5*10^10*2"},
+        {"1e300*1e300", 10, "1*10^300*1*10^300"},
+        {"5.e2+.5e1", 10, "5.*10^2+.5*10^1"},
+        {"max(1,2e3)", 10, "max(1,2*10^3)"},
+        {"1,000e3", 10, "1,000*10^3"},
+        {"sqrt 4e6", 10, "SQRT4*10^6"}, // after a word the digits are a number
+        {"a12e3", 10, "A12*10^3"},      // a1 is the name, 2 the number
+        {"x*e1+a1e2", 10, "X*E1+A1E2"}, // variable names, not exponents
+        {"2e3", 16, "2E3"},
+        {"2e3", 8, "2E3"},
+        {"2exp1", 10, "2exp1"},
+        {"2e", 10, "2E"},
+        {"2ex", 10, "2EX"},
+        {"e2", 10, "E2"},
         {"max(1,2)", 10, "max(1,2)"},
         {"exp(1)", 10, "exp(1)"},
         {"3 xor 5", 16, "3xor5"},
