@@ -1,16 +1,11 @@
 #include "window/calc_line.h"
 
 #include "text/temp_format.h"
+#include "window/exact_number.h"
 
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace {
-
-// Room for "%f" of the largest double (309 digits, sign, point, six fraction
-// digits and the terminator).
-constexpr int kDataValueSize = 330;
 
 constexpr int kRangeFields = 4;
 
@@ -123,23 +118,11 @@ void ApplyDefaultStep(PlotRange& range, int width) {
     if (range.step <= 0 && range.count <= 0) range.step = (range.to - range.from) / width;
 }
 
-void FormatDataValue(double value, char* text, int size) {
-    // Both C runtimes spell the non-finite values their own way; these are fixed.
-    if (std::isnan(value))
-        std::snprintf(text, static_cast<size_t>(size), "nan");
-    else if (std::isinf(value))
-        std::snprintf(text, static_cast<size_t>(size), value < 0 ? "-inf" : "inf");
-    else
-        std::snprintf(text, static_cast<size_t>(size), "%f", value);
-}
-
 void TransformDataValues(const GrowableText& working, double* values, int count,
                          FieldEvaluator evaluate, int base) {
-    char valueText[kDataValueSize];
     for (int i = 0; i < count; ++i) {
-        FormatDataValue(values[i], valueText, kDataValueSize);
         GrowableText expression(working);
-        expression.ReplaceEvery("DATA", valueText);
+        expression.ReplaceEvery("DATA", ExactNumberText(values[i], base).Text());
         values[i] = evaluate(expression.Text(), base);
     }
 }

@@ -40,12 +40,8 @@ bool TakePlotRange(GrowableText& working, PlotRange& range, FieldEvaluator evalu
 // Without a step or a count, one point per pixel column of width.
 void ApplyDefaultStep(PlotRange& range, int width);
 
-// The text a data value takes in a DATA expression: fixed notation with six
-// fraction digits ("inf", "-inf" and "nan" for values that are not finite).
-void FormatDataValue(double value, char* text, int size);
-
 // Replaces each of the count values by the working copy evaluated with DATA
-// standing for the value.
+// standing for the value, written so that base reads it back exactly.
 void TransformDataValues(const GrowableText& working, double* values, int count,
                          FieldEvaluator evaluate, int base);
 

@@ -265,6 +265,35 @@ TEST_F(CalculationLineTest, DataTransformsTheValues) {
     EXPECT_EQ(dataSet.values[2], 11);
 }
 
+// DATA stands for exactly each value in every base; the rest of the line is
+// read in the base.
+TEST_F(CalculationLineTest, DataKeepsTheValuesItDoesNotChangeInEveryBase) {
+    const std::vector<double> values = {1e-7, 1e300, -0.5, 123.4567891, 36028797018963976.0, 10, 3};
+    std::vector<double> doubled;
+    for (double v : values) doubled.push_back(v * 2);
+    const struct {
+        int base;
+        const char* two;
+    } bases[] = {{2, "10"}, {8, "2"}, {10, "2"}, {16, "2"}};
+    for (const auto& b : bases) {
+        numberBase = b.base;
+        InstallValues(values);
+        Escape();
+        Type("data*1=");
+        EXPECT_EQ(std::vector<double>(dataSet.values, dataSet.values + dataSet.count), values)
+            << b.base;
+        Escape();
+        Type(std::string("data*") + b.two + "=");
+        EXPECT_EQ(std::vector<double>(dataSet.values, dataSet.values + dataSet.count), doubled)
+            << b.base;
+    }
+    InstallValues({1, 2});
+    Escape();
+    Type("data+a="); // base 16
+    EXPECT_EQ(std::vector<double>(dataSet.values, dataSet.values + dataSet.count),
+              (std::vector<double>{11, 12}));
+}
+
 TEST_F(CalculationLineTest, XAndYWinOverData) {
     InstallValues({1, 2, 3});
     Type("x*data=");
