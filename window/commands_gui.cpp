@@ -11,6 +11,7 @@
 #include "window/window_state.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -121,9 +122,11 @@ void TypeConversion(HWND mainWindow, int id) {
     if (!pattern.found) return;
     HWND line = CalculationLine(mainWindow);
     if (pattern.wrapsLine) {
-        char wrapped[kMenuTextSize + 1] = "[";
-        GetWindowTextA(line, wrapped + 1, kMenuTextSize);
-        SetWindowTextA(line, wrapped);
+        const int length = GetWindowTextLengthA(line);
+        std::vector<char> wrapped(static_cast<size_t>(length) + 2, '\0');
+        wrapped[0] = '[';
+        GetWindowTextA(line, wrapped.data() + 1, length + 1);
+        SetWindowTextA(line, wrapped.data());
         MoveCaretToEnd(line);
     }
     DWORD start = 0, end = 0;

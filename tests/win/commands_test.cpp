@@ -322,6 +322,14 @@ TEST_F(CommandsTest, ConversionsAreTypedAtTheCaret) {
     Command(kCelsiusFromFahrenheit);
     Enter();
     EXPECT_EQ(LineText(), "100");
+    // The whole line goes into the bracket, however long it is.
+    std::string sum = "1";
+    while (sum.size() < 301) sum += "+1"; // 151
+    SetLine(sum.c_str());
+    Command(kCelsiusFromFahrenheit);
+    EXPECT_EQ(LineText(), "[" + sum + "-32]*5/9");
+    Enter();
+    EXPECT_EQ(LineText(), "66.111111111111");
 }
 
 TEST_F(CommandsTest, ConversionsWithoutAnItemOrAPatternDoNothing) {
