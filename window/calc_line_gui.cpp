@@ -21,10 +21,6 @@ constexpr int kMinGraphHeight = 20;
 constexpr int kMaxGrownHeight = 512;
 constexpr int kGrownHeightExtra = 73;
 
-double EvaluatePlain(const char* text, int base) {
-    return EvaluateExpression(text, nullptr, 0, base);
-}
-
 HWND GraphArea(HWND mainWindow) {
     return GetDlgItem(mainWindow, IDC_GRAPH_AREA);
 }
@@ -62,6 +58,10 @@ void EvaluateToResult(const GrowableText& working, GrowableText& lineText) {
 }
 
 } // namespace
+
+double EvaluatePlain(const char* text, int base) {
+    return EvaluateExpression(text, nullptr, 0, base);
+}
 
 void ClearCalculationLine(HWND line) {
     SendMessageA(line, EM_SETSEL, 0, -1);

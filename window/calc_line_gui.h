@@ -2,6 +2,9 @@
 // The calculation line of the main window.
 #include <windows.h>
 
+// An expression without variables, read in base.
+double EvaluatePlain(const char* text, int base);
+
 // Handles a change of the line: evaluates, plots or transforms the data set
 // when the text ends with "=", and writes the line back.
 void EvaluateLine(HWND mainWindow);

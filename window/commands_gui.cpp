@@ -113,8 +113,9 @@ void RunSampleEquation(HWND mainWindow, int id) {
     EvaluateAgain(mainWindow);
 }
 
-// A conversion's pattern is typed at the caret, replacing a selection. A
-// "[_" pattern first opens a bracket in front of the whole line.
+// A conversion's pattern is typed at the caret, replacing a selection, with
+// its numbers written in the current base. A "[_" pattern first opens a
+// bracket in front of the whole line.
 void TypeConversion(HWND mainWindow, int id) {
     char text[kMenuTextSize];
     ReadMenuText(id, text);
@@ -131,8 +132,10 @@ void TypeConversion(HWND mainWindow, int id) {
     }
     DWORD start = 0, end = 0;
     SendMessageA(line, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const char* typed = ConversionTextToType(text, pattern, start == 0 && end == 0);
-    for (; *typed; ++typed) SendMessageA(line, WM_CHAR, static_cast<unsigned char>(*typed), 1);
+    const GrowableText typed = ConversionTextInBase(
+        ConversionTextToType(text, pattern, start == 0 && end == 0), numberBase, EvaluatePlain);
+    for (const char* c = typed.Text(); *c; ++c)
+        SendMessageA(line, WM_CHAR, static_cast<unsigned char>(*c), 1);
 }
 
 struct CommandEntry {

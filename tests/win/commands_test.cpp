@@ -5,12 +5,14 @@
 
 #include "datafiles/file_type_dialog_gui.h"
 #include "dialog_driver.h"
+#include "expr/evaluate.h"
 #include "window/command_line_gui.h"
 #include "window/file_commands_gui.h"
 #include "window/menu_text.h"
 
 #include <shlobj.h>
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -330,6 +332,41 @@ TEST_F(CommandsTest, ConversionsAreTypedAtTheCaret) {
     EXPECT_EQ(LineText(), "[" + sum + "-32]*5/9");
     Enter();
     EXPECT_EQ(LineText(), "66.111111111111");
+}
+
+// Each conversion item gives in bases 16 and 2 what it gives in base 10: the
+// same number where that is whole, otherwise the same to the line's 12
+// fraction digits.
+TEST_F(CommandsTest, EveryConversionGivesTheSameValueInEveryBase) {
+    digitGrouping = 0;
+    const struct {
+        int base;
+        const char* million;
+    } bases[] = {{10, "1000000"}, {16, "F4240"}, {2, "11110100001001000000"}};
+    int items = 0;
+    for (int id = IDM_CONVERSION_FIRST; id < IDM_CONVERSION_FIRST + 5000; ++id) {
+        char menuText[kMenuTextSize] = "";
+        if (GetMenuStringA(mainPopupMenu, id, menuText, sizeof menuText, MF_BYCOMMAND) <= 0)
+            continue;
+        ++items;
+        double exact = 0;
+        for (const auto& b : bases) {
+            numberBase = b.base;
+            SetLine(b.million);
+            CaretToEnd();
+            Command(id);
+            const std::string typed = LineText();
+            if (b.base == 10) exact = EvaluateExpression(typed.c_str(), nullptr, 0, 10);
+            Enter();
+            const double shown = EvaluateExpression(LineText().c_str(), nullptr, 0, b.base);
+            if (std::fmod(exact, 1) == 0)
+                EXPECT_EQ(shown, exact) << menuText << " in base " << b.base << ": " << typed;
+            else
+                EXPECT_NEAR(shown, exact, std::pow(b.base, -12) + std::fabs(exact) * 1e-15)
+                    << menuText << " in base " << b.base << ": " << typed;
+        }
+    }
+    EXPECT_EQ(items, 166);
 }
 
 TEST_F(CommandsTest, ConversionsWithoutAnItemOrAPatternDoNothing) {
