@@ -27,6 +27,12 @@ void EvaluateAgain(HWND mainWindow) {
     SendMessageA(mainWindow, WM_COMMAND, IDOK, 0);
 }
 
+// After a change of the display: a result the calculator wrote is written
+// again from its value; anything else is evaluated again.
+void ShowLineAgain(HWND mainWindow) {
+    if (!RewriteShownResult(mainWindow)) EvaluateAgain(mainWindow);
+}
+
 void RepaintWholeWindow(HWND mainWindow) {
     RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
@@ -57,11 +63,11 @@ void OnMenuButton(HWND mainWindow) {
     OpenMainPopupMenu(mainWindow, button.left, button.bottom);
 }
 
-// The line is evaluated in the old base and written in the new one, so the
-// number in it is converted; only then is the new base taken.
+// The line is evaluated in the old base (or its result written again) in the
+// new one, so the number in it is converted; only then is the new base taken.
 void ChangeNumberBase(HWND mainWindow, int base) {
     pendingDisplayBase = base;
-    EvaluateAgain(mainWindow);
+    ShowLineAgain(mainWindow);
     numberBase = base;
     pendingDisplayBase = 0;
     SetWindowTextA(mainWindow, TitleForBase(base));
@@ -74,12 +80,12 @@ void OnNumberBase(HWND mainWindow) {
 
 void OnDigitGrouping(HWND mainWindow) {
     digitGrouping = !digitGrouping;
-    EvaluateAgain(mainWindow);
+    ShowLineAgain(mainWindow);
 }
 
 void OnExponentialNotation(HWND mainWindow) {
     exponentialNotation = !exponentialNotation;
-    EvaluateAgain(mainWindow);
+    ShowLineAgain(mainWindow);
 }
 
 void OnSortData(HWND mainWindow) {

@@ -134,6 +134,16 @@ TEST_F(CommandsTest, BaseChangesConvertTheLineAndNameTheTitle) {
         EXPECT_EQ(numberBase, step.base) << step.id;
         EXPECT_EQ(pendingDisplayBase, 0) << step.id;
     }
+    // A result the calculator wrote keeps its value through base changes;
+    // once the user edits the line, it is read in the old base again.
+    Escape();
+    Type("0.1=");
+    for (int id : {IDM_BASE_16, IDM_BASE_2, IDM_BASE_10}) Command(id);
+    EXPECT_EQ(LineText(), "0.1");
+    Command(IDM_BASE_2);
+    Type("0\b");
+    Command(IDM_BASE_10);
+    EXPECT_EQ(LineText(), "0.10009765625");
     // Read in the new base from then on.
     Command(IDM_BASE_16);
     Escape();
@@ -149,6 +159,13 @@ TEST_F(CommandsTest, DisplayTogglesWriteTheLineAgain) {
     Command(IDM_EXPONENTIAL);
     EXPECT_EQ(exponentialNotation, 0);
     EXPECT_EQ(LineText(), "0.333333333333");
+
+    // A result the calculator wrote is shown again from its value.
+    Escape();
+    Type("2/3=");
+    Command(IDM_EXPONENTIAL);
+    EXPECT_EQ(LineText(), "6.666666666667e-1");
+    Command(IDM_EXPONENTIAL);
 
     SetLine("1234567");
     Command(IDM_DIGIT_GROUPING);
