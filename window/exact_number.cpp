@@ -98,7 +98,8 @@ void AppendScaled(GrowableText& out, const Binary& b, int base) {
 } // namespace
 
 GrowableText ExactNumberText(double value, int base) {
-    if (std::isnan(value)) return GrowableText("(0/0)");
+    // No base outside 2 to 16 has digits to read back.
+    if (std::isnan(value) || base < 2 || base > 16) return GrowableText("(0/0)");
     if (std::isinf(value)) return GrowableText(value < 0 ? "(-1/0)" : "(1/0)");
     const Binary b = Decompose(std::fabs(value));
     // Every whole number up to 2^53 reads back exactly, digit by digit.

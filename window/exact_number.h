@@ -5,7 +5,8 @@
 #include "text/growable_text.h"
 
 // A primary of the expression language that reads back in base (2, 8, 10 or
-// 16) as exactly value, bit for bit (NaN as a NaN). Digits in base where they
+// 16) as exactly value, bit for bit (NaN, and anything in a base outside 2
+// to 16, as a NaN). Digits in base where they
 // are exact: a whole number below 2^53 in any base, and any value in bases 2,
 // 8 and 16 whose lowest bit is not too small for the reader's divisor.
 // Otherwise, and for negative values, a bracketed expression: the odd

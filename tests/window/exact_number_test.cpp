@@ -44,6 +44,8 @@ TEST(ExactNumberText, DigitsWhereTheyAreExactAnExpressionElsewhere) {
         {kInf, 2, "(1/0)"},
         {-kInf, 10, "(-1/0)"},
         {std::nan(""), 8, "(0/0)"},
+        {1, 1, "(0/0)"}, // no digits in such bases
+        {1, 17, "(0/0)"},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(ExactNumberText(c.value, c.base).Text(), c.text) << c.value << " " << c.base;
