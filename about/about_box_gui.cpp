@@ -11,8 +11,8 @@
 #include "about/about_layout.h"
 #include "about/logo_solid.h"
 #include "expr/random.h"
+#include "expr/tick_count.h"
 #include "graph/gdi_scopes_gui.h"
-#include "graph/tick_count.h"
 #include "text/convert.h"
 
 const char kMakerName[] = "Tamsolo Tools";
