@@ -1,14 +1,9 @@
 #pragma once
 // How the graph looks. Changed only by the Graph Configuration dialog; starts
 // with these defaults on every run.
-#include <cstdint>
+#include "gdi/color.h"
 
-// Colours are COLORREF values: red in the lowest byte.
-constexpr uint32_t MakeColor(unsigned red, unsigned green, unsigned blue) {
-    return (red & 0xFFu) | (green & 0xFFu) << 8 | (blue & 0xFFu) << 16;
-}
-// Reserved colour: no pen or brush.
-constexpr uint32_t NO_COLOR = 1;
+#include <cstdint>
 
 struct GraphSettings {
     char graphType = 'L'; // 'L' line graph, 'B' bar graph

@@ -9,7 +9,7 @@
 
 #include <cstdio>
 
-StatusBar statisticsBar;
+tamsolo::StatusBar statisticsBar;
 const int kStatisticsWidths[kStatisticsParts] = {15, -1, -1, -1};
 
 namespace {
@@ -25,6 +25,8 @@ int AverageCharWidth(HWND window) {
 }
 
 } // namespace
+
+namespace tamsolo {
 
 void StatusBar::Create(HWND parent, int parts, const int* widths, int show) {
     Destroy();
@@ -78,6 +80,8 @@ void StatusBar::Destroy() {
     if (window) DestroyWindow(window);
     window = nullptr;
 }
+
+} // namespace tamsolo
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "window/menu_text.h"
 
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>
 
