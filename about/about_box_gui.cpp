@@ -11,13 +11,17 @@
 #include "about/about_layout.h"
 #include "about/logo_solid.h"
 #include "expr/random.h"
-#include "graph/gdi_scopes_gui.h"
-#include "graph/tick_count.h"
+#include "expr/tick_count.h"
+#include "gdi/scopes_gui.h"
 #include "text/convert.h"
 
 const char kMakerName[] = "Tamsolo Tools";
 const char kMakerAddress[] = "https://tamsolo-tools.example/";
 int logoAngle = 0;
+
+using tamsolo::GdiObjectScope;
+using tamsolo::MemorySurface;
+using tamsolo::WindowDC;
 
 namespace {
 

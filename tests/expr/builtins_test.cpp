@@ -1,10 +1,12 @@
 #include "expr/parser.h"
 #include "expr/random.h"
+#include "expr/tick_count.h"
 
 #include "expr_cases.h"
 #include "lcm_by_steps.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <set>
 #include <utility>
@@ -209,6 +211,14 @@ TEST(Random, SequenceIsTheSameEverywhere) {
     const int first = DrawRandom();
     SeedRandom(12345);
     EXPECT_EQ(DrawRandom(), first);
+}
+
+TEST(TickCount, AdvancesByMillisecondsNotWildly) {
+    const uint32_t first = TickCount();
+    uint32_t later = first;
+    for (int i = 0; i < 1000; ++i) later = TickCount();
+    // Unsigned difference: correct across the wrap at 2^32.
+    EXPECT_LT(static_cast<uint32_t>(later - first), 1000u);
 }
 
 TEST(Random, DrawsStayInTheirRange) {

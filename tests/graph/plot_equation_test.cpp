@@ -9,10 +9,10 @@
 
 #include "expr/evaluate.h"
 #include "expr/random.h"
+#include "expr/tick_count.h"
 #include "graph/graph_scale.h"
 #include "graph/graph_test_support.h"
-#include "graph/tick_count.h"
-#include "window/window_state.h"
+#include "numtext/display_state.h"
 
 namespace {
 
