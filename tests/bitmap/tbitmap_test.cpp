@@ -1,4 +1,5 @@
 #include "bitmap/tbitmap.h"
+#include "bitmap/palette.h"
 
 #include <gtest/gtest.h>
 
