@@ -77,3 +77,6 @@ inline uint32_t FileHandle::Write(const void* buffer, uint32_t count) {
 bool ReplaceFileByRenaming(const char* target, const char* replacement, bool targetExists);
 // Deletes a file; false when it could not be deleted.
 bool DeleteFileAtPath(const char* path);
+// The low 32 bits of the file's size; high (when not null) receives the upper
+// 32 bits. A folder, or a path whose attributes cannot be read, gives 0.
+uint32_t QueryFileSize(const char* path, uint32_t* high);

@@ -1,7 +1,6 @@
 // The POSIX side of the file seam, with the behaviour of the Win32 side: an
 // exclusive lock stands in for opening without sharing, and folders are not
 // opened as files.
-#include "datafiles/data_file.h"
 #include "datafiles/file_handle.h"
 
 #include <cerrno>

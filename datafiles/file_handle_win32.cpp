@@ -1,5 +1,4 @@
 // The Win32 side of the file seam.
-#include "datafiles/data_file.h"
 #include "datafiles/file_handle.h"
 
 #include <windows.h>
