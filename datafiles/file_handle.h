@@ -5,6 +5,15 @@
 // POSIX sides live in file_handle_win32.cpp and file_handle_posix.cpp.
 #include <cstdint>
 
+// The system requests that file operations make, as a gate sees them.
+enum class FileRequest { kRead, kWrite };
+// Asked before each such request; false makes the request fail as the
+// system's own failure would. The tests put theirs here to count requests and
+// to make one fail; the program leaves it null, which lets every request pass.
+using FileRequestGate = bool (*)(FileRequest request);
+// Installs gate (null for none) and returns the one it replaces.
+FileRequestGate SetFileRequestGate(FileRequestGate gate);
+
 class FileHandle {
   public:
     // Origins of Seek, numbered as the system's file pointer call takes them.
@@ -49,9 +58,6 @@ class FileHandle {
     int abortFlag = 0;
     // Set by Close; a Transfer in progress ends after its current chunk.
     int stopFlag = 0;
-    // System read and write requests made through this object, so that the
-    // chunking of Transfer can be observed.
-    uint64_t requestCount = 0;
 
   private:
     static constexpr intptr_t kInvalidHandle = -1; // all ones, as the system's

@@ -96,7 +96,6 @@ uint32_t FileHandle::TransferChunk(void* buffer, uint32_t count, bool read) {
     const int fd = static_cast<int>(handle);
     ssize_t moved;
     do {
-        ++requestCount;
         moved = read ? ::read(fd, buffer, count) : ::write(fd, buffer, count);
     } while (moved < 0 && errno == EINTR);
     return moved < 0 ? 0 : static_cast<uint32_t>(moved);

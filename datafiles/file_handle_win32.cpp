@@ -89,7 +89,6 @@ bool FileHandle::SetLength(uint64_t length) {
 
 uint32_t FileHandle::TransferChunk(void* buffer, uint32_t count, bool read) {
     if (!IsOpen()) return 0;
-    ++requestCount;
     DWORD moved = 0;
     // Only the byte count matters: end of file and errors both give a short count.
     if (read)
