@@ -22,6 +22,7 @@ constexpr size_t kLineBufferSize = 128;
 // decimals) with its line end.
 constexpr size_t kLongLineSize = 400;
 constexpr char kLineEnd[] = "\r\n";
+constexpr double kSmallestFixed = 0.001; // smaller magnitudes are written with an exponent
 
 // Collects bytes and hands them to the file in large writes.
 class BufferedWriter {
@@ -56,8 +57,11 @@ class BufferedWriter {
     bool failed = false;
 };
 
-// One line of the text format: "%.6f" and CR LF. Infinities and NaN are
-// spelled the same on every platform (the C runtimes differ in the sign of NaN).
+// One line of the text format: "%.6f" and CR LF. A value other than 0 of
+// magnitude below kSmallestFixed is written "%.6e" instead, with seven
+// significant digits, since "%.6f" keeps three of them or fewer (none below
+// 5e-7). Infinities and NaN are spelled the same on every platform (the C
+// runtimes differ in the sign of NaN).
 void PutTextLine(BufferedWriter& out, double value) {
     if (!std::isfinite(value)) {
         const char* word = std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
@@ -65,8 +69,9 @@ void PutTextLine(BufferedWriter& out, double value) {
         out.Put(kLineEnd, 2);
         return;
     }
+    const bool small = value != 0 && std::fabs(value) < kSmallestFixed;
     char line[kLineBufferSize];
-    int length = std::snprintf(line, sizeof line, "%.6f%s", value, kLineEnd);
+    int length = std::snprintf(line, sizeof line, small ? "%.6e%s" : "%.6f%s", value, kLineEnd);
     if (length >= 0 && static_cast<size_t>(length) < sizeof line) {
         out.Put(line, static_cast<size_t>(length));
         return;

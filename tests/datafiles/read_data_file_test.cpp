@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -344,6 +345,43 @@ TEST_F(ReadDataFileTest, EveryTypeReadsBackWhatTheWriterWrote) {
     ASSERT_EQ(SaveDataFile(path.c_str(), kTypeText), 1);
     ASSERT_EQ(ReadDataFile(path.c_str(), kTypeText, nullptr), 2);
     EXPECT_EQ(Installed(), (Values{1.234568, -2}));
+}
+
+// Values from 1e-300 to 1e300 of both signs, saved as text and read back:
+// each comes back within half a unit of its last written digit. From 0.001
+// on the line is the "%.6f" text (six decimals); below, seven significant
+// digits with an exponent.
+TEST_F(ReadDataFileTest, TextKeepsEveryValueToItsWrittenDigits) {
+    Values values;
+    for (int exponent = -300; exponent <= 300; ++exponent)
+        for (const double mantissa : {1.0, 1.2345678901, 9.87654321})
+            for (const double sign : {1.0, -1.0})
+                values.push_back(sign * mantissa * std::pow(10.0, exponent));
+    for (const double edge : {0.001, 0.000999999999, 0.00099999949, 0.0010000001, 5e-7, 4.9e-7})
+        for (const double sign : {1.0, -1.0}) values.push_back(sign * edge);
+    Install(values);
+    const std::string path = PathOf("small.txt");
+    ASSERT_EQ(SaveDataFile(path.c_str(), kTypeText), 1);
+    const std::string text = ReadFileText(path);
+    ASSERT_EQ(ReadDataFile(path.c_str(), kTypeText, nullptr), static_cast<int>(values.size()));
+    const Values read = Installed();
+    size_t lineStart = 0;
+    for (size_t i = 0; i < values.size(); ++i) {
+        const double v = values[i];
+        const size_t lineEnd = text.find("\r\n", lineStart);
+        ASSERT_NE(lineEnd, std::string::npos) << i;
+        const std::string line = text.substr(lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 2;
+        char fixed[400];
+        std::snprintf(fixed, sizeof fixed, "%.6f", v);
+        if (std::fabs(v) >= 0.001) {
+            EXPECT_EQ(line, fixed) << v;
+            EXPECT_LE(std::fabs(read[i] - v), 0.5e-6 + std::fabs(v) * 0x1p-52) << line;
+        } else {
+            EXPECT_NE(line.find('e'), std::string::npos) << line;
+            EXPECT_LE(std::fabs(read[i] - v), 0.5e-6 * std::fabs(v) * (1 + 1e-9)) << line;
+        }
+    }
 }
 
 TEST_F(ReadDataFileTest, SavingWithACancelledTypeOrToAFolderWritesNothing) {
