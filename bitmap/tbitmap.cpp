@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "bitmap/bitmap_bytes.h"
+#include "datafiles/file_handle.h"
+#include "datafiles/safe_save.h"
 
 namespace {
 
@@ -223,29 +225,18 @@ uint32_t TBitmap::GetPixelAt(int x, int y) const {
     return GetPixelRaw(x, y, width, height, depth, rowBytes);
 }
 
-namespace {
-
-// Closes the file when SaveToFile ends.
-class BitmapFileScope {
-  public:
-    explicit BitmapFileScope(const char* path) : file(CreateBitmapFile(path)) {}
-    ~BitmapFileScope() { CloseBitmapFile(file); }
-    BitmapFileScope(const BitmapFileScope&) = delete;
-    BitmapFileScope& operator=(const BitmapFileScope&) = delete;
-    const BitmapFileHandle file;
-};
-
-} // namespace
-
 uint32_t TBitmap::SaveToFile(const char* path) const {
-    // Checked before the file is created, so that an existing file survives.
+    // Checked before anything is created, so that an existing file survives.
     if (!path || !info) return 0;
-    BitmapFileScope scope(path);
-    if (scope.file == kNoBitmapFile) return 0;
-    return WriteBmp(scope.file);
+    uint32_t fileBytes = 0;
+    const int saved = SaveFileSafely(path, [&](FileHandle& file) {
+        fileBytes = WriteBmp(file);
+        return fileBytes != 0;
+    });
+    return saved ? fileBytes : 0;
 }
 
-uint32_t TBitmap::WriteBmp(BitmapFileHandle file) const {
+uint32_t TBitmap::WriteBmp(FileHandle& file) const {
     int tableBytes = 0;
     uint32_t totalBytes = 0;
     if (!GetInfo(nullptr, nullptr, nullptr, nullptr, &tableBytes, &totalBytes)) return 0;
@@ -261,7 +252,7 @@ uint32_t TBitmap::WriteBmp(BitmapFileHandle file) const {
     WriteU32(fileHeader + 2, fileBytes);
     WriteU32(fileHeader + 10, headBytes + kFileHeaderBytes);
     // Every write is checked: a file cut short is not reported as written.
-    if (WriteBitmapFile(file, fileHeader, kFileHeaderBytes) != uint32_t(kFileHeaderBytes)) return 0;
-    if (WriteBitmapFile(file, info, headBytes) != headBytes) return 0;
-    return WriteBitmapFile(file, bits, pixelBytes) == pixelBytes ? fileBytes : 0;
+    if (file.Write(fileHeader, kFileHeaderBytes) != uint32_t(kFileHeaderBytes)) return 0;
+    if (file.Write(info, headBytes) != headBytes) return 0;
+    return file.Write(bits, pixelBytes) == pixelBytes ? fileBytes : 0;
 }

@@ -13,8 +13,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "bitmap/bitmap_file.h"
-
 constexpr uint32_t kColorWhite = 0x00FFFFFF;
 constexpr uint32_t kNoTransparentColor = 0xFFFFFFFF;
 
@@ -41,6 +39,8 @@ constexpr uint32_t kBiBitfields = 3; // uncompressed with three channel masks
 // Largest block the constructor allocates: the whole file (block plus file
 // header) must stay addressable with a signed 32-bit size.
 constexpr int64_t kMaxBlockBytes = INT32_MAX - kFileHeaderBytes;
+
+class FileHandle;
 
 #ifdef _WIN32
 struct HDC__;
@@ -99,12 +99,13 @@ class TBitmap {
     int CaptureFromDC(struct HDC__* dc, const struct tagRECT* rect);
 #endif
 
-    // Writes the bitmap file, replacing an existing one; its size, or 0. An
-    // empty bitmap or a null path leaves any existing file untouched.
+    // Writes the bitmap file through the safe save (datafiles/safe_save.h),
+    // replacing an existing one only once every byte is written; its size, or
+    // 0 with any existing file left as it was.
     uint32_t SaveToFile(const char* path) const;
     // Writes the bitmap file to an open file; its size, or 0 when any write
-    // falls short or the bitmap is empty.
-    uint32_t WriteBmp(BitmapFileHandle file) const;
+    // falls short, the file is not open or the bitmap is empty.
+    uint32_t WriteBmp(FileHandle& file) const;
 
     // The number of distinct 24-bit colours, transparentColor not counted;
     // 0 for an empty or compressed bitmap or when the bit set cannot be had.

@@ -7,11 +7,11 @@ namespace {
 
 FileRequestGate requestGate = nullptr;
 
-bool PassesGate(FileRequest request) {
-    return !requestGate || requestGate(request);
-}
-
 } // namespace
+
+bool FileRequestPasses(FileRequest request, const char* path) {
+    return !requestGate || requestGate(request, path);
+}
 
 FileRequestGate SetFileRequestGate(FileRequestGate gate) {
     const FileRequestGate previous = requestGate;
@@ -28,7 +28,8 @@ uint32_t FileHandle::Transfer(void* buffer, uint32_t count, char direction) {
     while (!stopFlag) {
         const uint32_t remaining = count - total;
         const uint32_t chunk = remaining < kChunkSize ? remaining : kChunkSize;
-        const bool pass = IsOpen() && PassesGate(read ? FileRequest::kRead : FileRequest::kWrite);
+        const bool pass =
+            IsOpen() && FileRequestPasses(read ? FileRequest::kRead : FileRequest::kWrite, nullptr);
         const uint32_t moved = pass ? TransferChunk(bytes + total, chunk, read) : 0;
         total += moved;
         // A short chunk is the end of the file or an error; the caller cannot

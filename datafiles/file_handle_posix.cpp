@@ -65,11 +65,32 @@ bool FileHandle::Open(const char* path, bool create) {
     return true;
 }
 
+bool FileHandle::CreateNew(const char* path) {
+    Close();
+    if (!path) return false;
+    const int fd = OpenDescriptor(path, O_RDWR | O_CREAT | O_EXCL);
+    if (fd < 0) return false;
+    if (!LockExclusively(fd)) {
+        close(fd);
+        unlink(path);
+        return false;
+    }
+    handle = fd;
+    writable = true;
+    created = true;
+    return true;
+}
+
 void FileHandle::Close() {
     stopFlag = 1;
     if (!IsOpen()) return;
     close(static_cast<int>(handle));
     handle = kInvalidHandle;
+}
+
+bool FileHandle::IsDiskFile() {
+    struct stat info;
+    return IsOpen() && fstat(static_cast<int>(handle), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 uint64_t FileHandle::GetSize() {
@@ -83,6 +104,10 @@ uint64_t FileHandle::Seek(int64_t offset, int origin) {
     if (!IsOpen() || origin < kBegin || origin > kEnd) return kFailure;
     const off_t position = lseek(static_cast<int>(handle), offset, whence[origin]);
     return position < 0 ? kFailure : static_cast<uint64_t>(position);
+}
+
+bool FileHandle::FlushToDisk() {
+    return IsOpen() && fsync(static_cast<int>(handle)) == 0;
 }
 
 bool FileHandle::SetLength(uint64_t length) {
@@ -109,7 +134,12 @@ bool ReplaceFileByRenaming(const char* target, const char* replacement, bool tar
     // The new file keeps the permissions of the one it replaces.
     struct stat info;
     if (targetExists && stat(target, &info) == 0) chmod(replacement, info.st_mode & 07777);
-    return rename(replacement, target) == 0;
+    return FileRequestPasses(FileRequest::kReplace, target) && rename(replacement, target) == 0;
+}
+
+bool PathExists(const char* path) {
+    struct stat info;
+    return path && lstat(path, &info) == 0;
 }
 
 bool DeleteFileAtPath(const char* path) {

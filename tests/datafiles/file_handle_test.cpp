@@ -1,6 +1,7 @@
 #include "datafiles/data_file.h"
 #include "datafiles/file_handle.h"
 
+#include "request_gate.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -10,24 +11,6 @@
 namespace {
 
 using FileHandleTest = TempFolder;
-
-// Counts the system requests of every file operation while it lives.
-class RequestCounter {
-  public:
-    RequestCounter() : previous(SetFileRequestGate(Count)) { count = 0; }
-    ~RequestCounter() { SetFileRequestGate(previous); }
-    RequestCounter(const RequestCounter&) = delete;
-    RequestCounter& operator=(const RequestCounter&) = delete;
-    static uint64_t count;
-
-  private:
-    static bool Count(FileRequest) {
-        ++count;
-        return true;
-    }
-    const FileRequestGate previous;
-};
-uint64_t RequestCounter::count = 0;
 
 std::vector<uint8_t> Pattern(size_t size) {
     std::vector<uint8_t> bytes(size);
@@ -41,17 +24,17 @@ TEST_F(FileHandleTest, TransferMovesLargeCountsInChunksOf131072Bytes) {
     {
         FileHandle file;
         ASSERT_TRUE(file.Open(path.c_str(), true));
-        const RequestCounter requests;
+        const RequestGate requests;
         EXPECT_EQ(file.Write(bytes.data(), 300000), 300000u);
         // 131072 + 131072 + 37856
-        EXPECT_EQ(requests.count, 3u);
+        EXPECT_EQ(requests.Total(), 3);
     }
     ASSERT_EQ(ReadFileBytes(path), bytes);
 
     const struct {
         uint32_t count;
         uint32_t moved;
-        uint64_t requests;
+        int requests;
     } cases[] = {
         {300000, 300000, 3}, // full chunks, then the rest
         {262144, 262144, 2}, // exactly two chunks
@@ -63,9 +46,9 @@ TEST_F(FileHandleTest, TransferMovesLargeCountsInChunksOf131072Bytes) {
         FileHandle file;
         ASSERT_TRUE(file.Open(path.c_str(), false));
         std::vector<uint8_t> got(c.count + 1, 0);
-        const RequestCounter requests;
+        const RequestGate requests;
         EXPECT_EQ(file.Transfer(got.data(), c.count, 'r'), c.moved) << c.count;
-        EXPECT_EQ(requests.count, c.requests) << c.count;
+        EXPECT_EQ(requests.Total(), c.requests) << c.count;
         EXPECT_TRUE(std::equal(got.begin(), got.begin() + c.moved, bytes.begin())) << c.count;
     }
 }
@@ -175,9 +158,9 @@ TEST_F(FileHandleTest, WriteNeedsAnOpenHandleABufferACountAndNoAbort) {
     EXPECT_EQ(file.Write(bytes, 0), 0u);
     file.abortFlag = 1;
     {
-        const RequestCounter requests;
+        const RequestGate requests;
         EXPECT_EQ(file.Write(bytes, 3), 0u);
-        EXPECT_EQ(requests.count, 0u);
+        EXPECT_EQ(requests.Total(), 0);
     }
     file.abortFlag = 0;
     EXPECT_EQ(file.Write(bytes, 3), 3u);
