@@ -7,6 +7,12 @@
 // read and the data set was left as it was.
 int ReadDataFile(const char* path, uint32_t typeCode, const char* equation);
 
+class FileHandle;
+// The reader behind ReadDataFile, for a file already open.
+// Setting the file's abortFlag while it reads stops the reading after the
+// block in progress, and the values read so far become the data set.
+int ReadDataFromFile(FileHandle& file, uint32_t typeCode, const char* equation);
+
 // Writes the data set to path as typeCode. Returns 1 when every byte was
 // written and the file is in place, 0 otherwise (the old file is left intact).
 int SaveDataFile(const char* path, uint32_t typeCode);

@@ -1,10 +1,10 @@
 // Fuzzes the text data parser that ReadDataFile uses. The first byte chooses
 // multipliers, a column equation and the read block size; the rest is the
-// text. Checked for every input: the values never exceed the capacity that the
-// reader allocates (size / 2 + 4), reading through blocks of any size gives
-// exactly the values of one whole parse, and without an equation every value
-// equals what an independent scan with the C library's strtod (correctly
-// rounded with glibc) gives.
+// text. Checked for every input: the values never exceed a capacity of
+// size / 2 + 4 (the most that text of that size can hold), reading through
+// blocks of any size gives exactly the values of one whole parse, and without
+// an equation every value equals what an independent scan with the C
+// library's strtod (correctly rounded with glibc) gives.
 #include "datafiles/text_data_parser.h"
 #include "expr/evaluate.h"
 #include "fuzz_input.h"

@@ -5,6 +5,7 @@
 #include "graph/graph_scale.h"
 #include "text/convert.h"
 
+#include "request_gate.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -304,15 +305,59 @@ TEST_F(ReadDataFileTest, SizesBeyondWhatTheDataSetHoldsAreRefused) {
     const std::string shorts = SparseFile("shorts.bin", (uint64_t{1} << 32) + 6);
     EXPECT_EQ(ReadDataFile(shorts.c_str(), kTypeUnsignedShorts, nullptr), -1);
     ExpectUnchanged("4 GiB of shorts");
-    EXPECT_EQ(ReadDataFile(shorts.c_str(), kTypeText, nullptr), -1);
-    ExpectUnchanged("4 GiB of text");
     // Storage for more values than the data set may hold cannot be allocated.
     const std::string bytes = SparseFile("bytes.bin", kMaxDataValues + 1);
     EXPECT_EQ(ReadDataFile(bytes.c_str(), kTypeUnsignedBytes, nullptr), -1);
     ExpectUnchanged("too many bytes");
-    const std::string text = SparseFile("text.txt", 2 * kMaxDataValues);
-    EXPECT_EQ(ReadDataFile(text.c_str(), kTypeText, nullptr), -1);
-    ExpectUnchanged("text too large for its working storage");
+}
+
+// Text is read in one pass into storage that grows as the values arrive: a
+// file larger than twice the most values a data set holds, with only two
+// numbers in it (the rest NUL bytes), is read, and needs little memory.
+TEST_F(ReadDataFileTest, ALargeTextFileWithFewNumbersIsRead) {
+    const uint64_t size = 2 * kMaxDataValues + 16;
+    const std::string path = SparseFile("large.txt", size);
+    {
+        FileHandle file;
+        ASSERT_TRUE(file.Open(path.c_str(), false));
+        ASSERT_EQ(file.Write("12 ", 3), 3u);
+        ASSERT_EQ(file.Seek(static_cast<int64_t>(size) - 5, FileHandle::kBegin), size - 5);
+        ASSERT_EQ(file.Write("-3.5\n", 5), 5u);
+    }
+    EXPECT_EQ(ReadDataFile(path.c_str(), kTypeText, nullptr), 2);
+    EXPECT_EQ(Installed(), (Values{12, -3.5}));
+}
+
+// The abort flag, set while a file is read, stops the read loops after the
+// block in progress (1 MiB of a binary file, one read block of text); the
+// values read so far become the data set.
+TEST_F(ReadDataFileTest, TheAbortFlagStopsReadingAfterTheBlockInProgress) {
+    const size_t block = size_t{1} << 20;
+    const struct {
+        uint32_t code;
+        std::string pattern; // repeated to three blocks
+        int whole, aborted;
+    } cases[] = {
+        {kTypeUnsignedBytes, "\x07", 3 * 1048576, 1048576},
+        {kTypeText, "1\n", 3 * 524288, 524288},
+    };
+    for (const auto& c : cases) {
+        std::string content;
+        while (content.size() < 3 * block) content += c.pattern;
+        const std::string path = PathOf("abort.dat");
+        WriteFileText(path, content);
+        for (const bool abort : {false, true}) {
+            FileHandle file;
+            ASSERT_TRUE(file.Open(path.c_str(), false));
+            RequestGate gate;
+            gate.SetAction([&](FileRequest request, const char*) {
+                if (abort && request == FileRequest::kRead) file.abortFlag = 1;
+                return true;
+            });
+            EXPECT_EQ(ReadDataFromFile(file, c.code, nullptr), abort ? c.aborted : c.whole)
+                << c.code;
+        }
+    }
 }
 
 TEST_F(ReadDataFileTest, EveryTypeReadsBackWhatTheWriterWrote) {
