@@ -108,8 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // DATA stands for exactly each value: DATA alone gives any double back.
     if (size >= 10) {
+        FuzzInput bits{data + 2, size - 2};
         double value, back;
-        std::memcpy(&value, data + 2, sizeof value);
+        bits.Copy(&value, sizeof value);
         back = value;
         TransformDataValues(GrowableText("DATA"), &back, 1, Evaluate, base);
         Check(value != value || std::memcmp(&back, &value, sizeof value) == 0);
