@@ -332,7 +332,7 @@ PlotRect ComputeBarRect(const PlotRect& plot, const BarLayout& layout, double ax
     // The top is the zero row less the bar's height, each rounded, worked out
     // before either is held near the plot area, so that bars of values far
     // from 0 with a small spread still stand at their place. Once either is
-    // beyond 2^52 rows those two roundings would lose the bar's height, and
+    // beyond kExactRows those two roundings would lose the bar's height, and
     // the top is the value's own row instead.
     const double zeroOffset = ZeroOffset(rows), barOffset = value * rows.yScale;
     const bool far = std::fabs(zeroOffset) >= kExactRows ||
