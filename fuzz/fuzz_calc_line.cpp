@@ -10,6 +10,7 @@
 #include "text/growable_text.h"
 #include "window/calc_line.h"
 #include "window/command_line.h"
+#include "fuzz_input.h"
 
 #include <climits>
 #include <cstdint>
@@ -18,10 +19,6 @@
 #include <string>
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
 
 double Evaluate(const char* text, int base) {
     return EvaluateExpression(text, nullptr, 0, base);
@@ -91,10 +88,12 @@ int OracleNumber(const char* text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
-    const int base = (data[0] & 3) == 0 ? 2 : (data[0] & 3) == 1 ? 8 : (data[0] & 3) == 2 ? 10 : 16;
-    const int width = data[1] - 64; // negative, zero and positive graph widths
+    FuzzInput in{data, size};
+    const uint8_t choice = in.Byte();
+    const int base = (choice & 3) == 0 ? 2 : (choice & 3) == 1 ? 8 : (choice & 3) == 2 ? 10 : 16;
+    const int width = in.Byte() - 64; // negative, zero and positive graph widths
     // The line holds at most 1535 characters and stops at a NUL.
-    std::string text(reinterpret_cast<const char*>(data + 2), size - 2);
+    std::string text = in.Rest();
     text = text.c_str();
     if (text.size() >= static_cast<size_t>(kLineBufferSize)) text.resize(kLineBufferSize - 1);
 
@@ -109,8 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // DATA stands for exactly each value: DATA alone gives any double back.
     if (size >= 10) {
+        FuzzInput bits{data + 2, size - 2};
         double value, back;
-        std::memcpy(&value, data + 2, sizeof value);
+        bits.Copy(&value, sizeof value);
         back = value;
         TransformDataValues(GrowableText("DATA"), &back, 1, Evaluate, base);
         Check(value != value || std::memcmp(&back, &value, sizeof value) == 0);

@@ -2,6 +2,7 @@
 
 #include "bitmap/export_gui.h"
 #include "datafiles/data_file.h"
+#include "datafiles/file_handle.h"
 #include "datafiles/file_type_choice.h"
 #include "datafiles/file_type_dialog_gui.h"
 #include "graph/dataset.h"
