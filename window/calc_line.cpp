@@ -1,5 +1,9 @@
 #include "window/calc_line.h"
 
+#include "expr/compiled_expression.h"
+#include "expr/double2.h"
+#include "expr/tokenizer.h"
+#include "text/convert.h"
 #include "text/temp_format.h"
 
 #include <cmath>
@@ -28,6 +32,100 @@ GrowableText NextRangeField(const GrowableText& copy) {
     if (close == GrowableText::kNotFound) return GrowableText();
     return GrowableText(text + open + 1, close - open - 1);
 }
+
+// The compiled DATA transform reads the value from this variable (z9) of a
+// full table, in place of the text of the value.
+constexpr int kDataSlot = 259;
+constexpr int kDataTableSize = 260;
+
+// Below this, |value| * 10^6 is below 2^50: its low part is under 2^-4 and
+// the digits are worked out exactly in whole numbers.
+constexpr double kFastDigitsLimit = 1125899906.8;
+
+// The text FormatDataValue gives for |value| (finite), worked out without
+// the C runtime: |value| 10^6 rounded to a whole number. False where the
+// rounding is a tie (which the runtimes may break their own way) or the value
+// is too large; FormatDataValue decides there.
+bool MagnitudeDigits(double value, char* text) {
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < kFastDigitsLimit)) return false;
+    const Double2 scaled = TwoProduct(magnitude, 1e6); // exact
+    uint64_t whole = static_cast<uint64_t>(scaled.hi);
+    const Double2 fraction = TwoSum(scaled.hi - static_cast<double>(whole), scaled.lo);
+    if (fraction.hi == 0.5 && fraction.lo == 0) return false;
+    if (fraction.hi > 0.5 || (fraction.hi == 0.5 && fraction.lo > 0)) ++whole;
+    const uint64_t wholePart = whole / 1000000, fractionPart = whole % 1000000;
+    char reversed[24];
+    int n = 0;
+    uint64_t rest = wholePart;
+    do {
+        reversed[n++] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest > 0);
+    for (int i = 0; i < n; ++i) text[i] = reversed[n - 1 - i];
+    text[n] = '.';
+    rest = fractionPart;
+    for (int i = 6; i >= 1; --i, rest /= 10) text[n + i] = static_cast<char>('0' + rest % 10);
+    text[n + 7] = '\0';
+    return true;
+}
+
+// The number a base reads from the text of |value| as FormatDataValue writes
+// it, read by the tokenizer itself; false when the text is more than one
+// number in that base (a digit the base lacks).
+bool ReadMagnitude(double value, int base, double* number) {
+    char text[kDataValueSize];
+    if (!MagnitudeDigits(value, text)) {
+        FormatDataValue(std::fabs(value), text, kDataValueSize);
+    }
+    EvalContext ctx{};
+    ctx.text = text;
+    ctx.position = text;
+    ctx.base = base;
+    NextToken(ctx);
+    *number = ctx.tokenValue;
+    return ctx.token == kTokenNumber && *ctx.position == '\0';
+}
+
+// Whether every DATA of working stands where the text of a value, and the
+// variable z9 as well, make one primary of their own: no digit of the base,
+// point or comma against it, so that no number runs into it or out of it.
+bool DataStandsAlone(const GrowableText& working, int base) {
+    const char* text = working.Text();
+    if (std::strchr(text, 'Z') || std::strchr(text, 'z')) return false; // z9 is DATA's
+    const char* previousEnd = nullptr;
+    for (const char* at = std::strstr(text, "DATA"); at; at = std::strstr(at + 4, "DATA")) {
+        // Two values' texts side by side run into each other.
+        if (at == previousEnd || std::strncmp(at + 4, "DATA", 4) == 0) return false;
+        previousEnd = at + 4;
+        if (at > text) {
+            const char before = at[-1];
+            if (DigitInBase(before, base) >= 0 || before == '.' || before == ',') return false;
+        }
+        const char after = at[4];
+        if (DigitInBase(after, base) >= 0 || after == '.') return false;
+    }
+    return true;
+}
+
+// A DATA expression compiled twice, for values written with and without a
+// minus sign: DATA stands for z9, read from a table.
+struct CompiledDataTransform {
+    CompiledExpression positive, negative;
+    bool usable = false;
+
+    CompiledDataTransform(const GrowableText& working, int base) {
+        if (!DataStandsAlone(working, base)) return;
+        GrowableText plus(working), minus(working);
+        plus.ReplaceEvery("DATA", "Z9");
+        minus.ReplaceEvery("DATA", "-Z9");
+        // With a table, letters that are no words become variables, which
+        // they are not in the text with the value: any but z9 rules it out.
+        usable = positive.Compile(plus.Text(), true, kDataTableSize, base) &&
+                 negative.Compile(minus.Text(), true, kDataTableSize, base) &&
+                 positive.ReadsOnlyVariable(kDataSlot) && negative.ReadsOnlyVariable(kDataSlot);
+    }
+};
 
 } // namespace
 
@@ -101,6 +199,24 @@ void TransformDataValues(const GrowableText& working, double* values, int count,
         GrowableText expression(working);
         expression.ReplaceEvery("DATA", valueText);
         values[i] = evaluate(expression.Text(), base);
+    }
+}
+
+void TransformDataValuesCompiled(const GrowableText& working, double* values, int count,
+                                 FieldEvaluator evaluate, int base) {
+    if (count <= 0) return;
+    CompiledDataTransform transform(working, base);
+    double table[kDataTableSize] = {};
+    for (int i = 0; i < count; ++i) {
+        const double value = values[i];
+        if (transform.usable && std::isfinite(value) &&
+            ReadMagnitude(value, base, &table[kDataSlot])) {
+            CompiledExpression& program =
+                std::signbit(value) ? transform.negative : transform.positive;
+            values[i] = program.Evaluate(table);
+        } else {
+            TransformDataValues(working, values + i, 1, evaluate, base);
+        }
     }
 }
 

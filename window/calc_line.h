@@ -47,6 +47,14 @@ void FormatDataValue(double value, char* text, int size);
 void TransformDataValues(const GrowableText& working, double* values, int count,
                          FieldEvaluator evaluate, int base);
 
+// The same as TransformDataValues with evaluate reading a text without
+// variables (EvaluateExpression), value for value and bit for bit, but with
+// the expression compiled once: each value goes into the compiled form as the
+// number its text would read as. Values where that is not sure are
+// transformed through their text.
+void TransformDataValuesCompiled(const GrowableText& working, double* values, int count,
+                                 FieldEvaluator evaluate, int base);
+
 // The formatter's option string for a result.
 const char* MakeResultOptions(int digitGrouping, int exponentialNotation);
 

@@ -45,7 +45,7 @@ void PlotLine(HWND mainWindow, GrowableText& working) {
 }
 
 void TransformDataSet(HWND mainWindow, const GrowableText& working) {
-    TransformDataValues(working, dataSet.values, dataSet.count, EvaluatePlain, numberBase);
+    TransformDataValuesCompiled(working, dataSet.values, dataSet.count, EvaluatePlain, numberBase);
     graphScale.SetData(dataSet.values, dataSet.count, kGraphDivisions);
     ShowStatistics();
     RepaintGraphArea(mainWindow);
