@@ -48,6 +48,8 @@ void TransformDataSet(HWND mainWindow, const GrowableText& working) {
     TransformDataValuesCompiled(working, dataSet.values, dataSet.count, EvaluatePlain, numberBase);
     graphScale.SetData(dataSet.values, dataSet.count, kGraphDivisions);
     ShowStatistics();
+    // New values can need wider value labels, which narrows the scroll page.
+    UpdateGraphScrollRange(mainWindow);
     RepaintGraphArea(mainWindow);
 }
 

@@ -250,6 +250,7 @@ TEST_F(CalculationLineTest, DataTransformsTheValues) {
     EXPECT_EQ(StatusText(1), "Min Value:2");
     EXPECT_EQ(StatusText(2), "Max Value:6");
     EXPECT_EQ(StatusText(3), "Avg Value:4");
+    EXPECT_TRUE(IsShown(statisticsBar()));
 
     Type("-1="); // the line now reads data*2-1
     EXPECT_EQ(dataSet.values[2], 11);
