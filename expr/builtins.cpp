@@ -235,7 +235,12 @@ class ArgumentList {
         sawLiteral_ = sawLiteral_ || b_.IsLiteral(value);
         return value;
     }
-    void SkipSeparator() { NextToken(b_.ctx); }
+    // A required argument after the one before: the token between them
+    // stands for the comma.
+    Value<B> ReadNext() {
+        NextToken(b_.ctx);
+        return Read();
+    }
     bool TakeComma() {
         if (b_.ctx.token != ',') return false;
         NextToken(b_.ctx);
@@ -289,8 +294,7 @@ template <class B>
 Value<B> ParseTwoArguments(B& b, Operation op) {
     ArgumentList<B> list(b);
     const Value<B> a = list.Read();
-    list.SkipSeparator();
-    const Value<B> c = list.Read();
+    const Value<B> c = list.ReadNext();
     return list.Close(b.Apply(op, a, c));
 }
 
@@ -298,10 +302,8 @@ template <class B>
 Value<B> ParseConditional(B& b) {
     ArgumentList<B> list(b);
     const Value<B> condition = list.Read();
-    list.SkipSeparator();
-    const Value<B> thenValue = list.Read();
-    list.SkipSeparator();
-    const Value<B> elseValue = list.Read();
+    const Value<B> thenValue = list.ReadNext();
+    const Value<B> elseValue = list.ReadNext();
     return list.Close(b.Select(condition, thenValue, elseValue));
 }
 
@@ -311,8 +313,7 @@ template <class B>
 Value<B> ParseRandom(B& b) {
     ArgumentList<B> list(b);
     const Value<B> low = list.Read();
-    list.SkipSeparator();
-    const Value<B> high = list.Read();
+    const Value<B> high = list.ReadNext();
     Value<B> step = b.Constant(1), target = b.Constant(0), count = b.Constant(0);
     if (list.TakeComma()) {
         step = list.Read();

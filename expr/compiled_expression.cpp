@@ -153,12 +153,6 @@ bool CompiledExpression::Compile(const char* text, bool withTable, int variableC
     return compiled_ = compiler.Exact();
 }
 
-bool CompiledExpression::ReadsOnlyVariable(int slot) const {
-    for (const ExpressionProgram::Load& load : program_.loads)
-        if (load.slot != slot) return false;
-    return true;
-}
-
 double CompiledExpression::EvaluateText(const double* variables) const {
     return EvaluateExpression(nullText_ ? nullptr : text_.c_str(), variables, variableCount_,
                               base_);

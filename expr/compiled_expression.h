@@ -49,9 +49,6 @@ class CompiledExpression {
     // or null when compiled without a table.
     double Evaluate(const double* variables);
 
-    // Whether the compiled text reads no table entry but slot (or none).
-    bool ReadsOnlyVariable(int slot) const;
-
   private:
     double EvaluateText(const double* variables) const;
 

@@ -108,6 +108,23 @@ bool DataStandsAlone(const GrowableText& working, int base) {
     return true;
 }
 
+// Whether text, read with a full table, holds no variable but z9. Letters
+// that are no words become variables with a table, one token with their
+// digit, which they are not in the text with the value, however the parser
+// takes them (a value, or the bracket of an argument list).
+bool ReadsNoVariableButData(const char* text, int base) {
+    static const double table[kDataTableSize] = {};
+    EvalContext ctx{};
+    ctx.text = text;
+    ctx.position = text;
+    ctx.variables = table;
+    ctx.variableCount = kDataTableSize;
+    ctx.base = base;
+    for (NextToken(ctx); ctx.token != kTokenEnd; NextToken(ctx))
+        if (ctx.variableIndex >= 0 && ctx.variableIndex != kDataSlot) return false;
+    return true;
+}
+
 // A DATA expression compiled twice, for values written with and without a
 // minus sign: DATA stands for z9, read from a table.
 struct CompiledDataTransform {
@@ -119,11 +136,9 @@ struct CompiledDataTransform {
         GrowableText plus(working), minus(working);
         plus.ReplaceEvery("DATA", "Z9");
         minus.ReplaceEvery("DATA", "-Z9");
-        // With a table, letters that are no words become variables, which
-        // they are not in the text with the value: any but z9 rules it out.
-        usable = positive.Compile(plus.Text(), true, kDataTableSize, base) &&
-                 negative.Compile(minus.Text(), true, kDataTableSize, base) &&
-                 positive.ReadsOnlyVariable(kDataSlot) && negative.ReadsOnlyVariable(kDataSlot);
+        usable = ReadsNoVariableButData(plus.Text(), base) &&
+                 positive.Compile(plus.Text(), true, kDataTableSize, base) &&
+                 negative.Compile(minus.Text(), true, kDataTableSize, base);
     }
 };
 
