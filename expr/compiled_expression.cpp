@@ -71,8 +71,10 @@ ExpressionCompiler::Value ExpressionCompiler::Number() {
     if (variableRegister_.empty()) variableRegister_.assign(kVariableNames, -1);
     if (variableRegister_[slot] < 0) {
         variableRegister_[slot] = NewRegister(0, false);
-        program_.loads.push_back({slot, variableRegister_[slot]});
+        program_.loads.push_back({slot, variableRegister_[slot], 0});
     }
+    for (ExpressionProgram::Load& load : program_.loads)
+        if (load.slot == slot) ++load.reads;
     return variableRegister_[slot];
 }
 
@@ -151,6 +153,12 @@ bool CompiledExpression::Compile(const char* text, bool withTable, int variableC
     // they make, and the result is ErrorValue.
     if (ctx.tooDeep) program_.result = compiler.Constant(ErrorValue);
     return compiled_ = compiler.Exact();
+}
+
+int CompiledExpression::VariableReads(int slot) const {
+    for (const ExpressionProgram::Load& load : program_.loads)
+        if (load.slot == slot) return load.reads;
+    return 0;
 }
 
 double CompiledExpression::EvaluateText(const double* variables) const {

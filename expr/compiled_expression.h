@@ -29,6 +29,7 @@ struct ExpressionProgram {
     struct Load {
         int32_t slot;      // entry of the variable table
         int32_t register_; // where its value goes
+        int32_t reads;     // how many times the text reads it as a value
     };
     std::vector<ProgramStep> steps;
     std::vector<double> registers;
@@ -48,6 +49,10 @@ class CompiledExpression {
     // The value of the text for variables: a table of variableCount entries,
     // or null when compiled without a table.
     double Evaluate(const double* variables);
+
+    // How many times the compiled text reads entry slot of the table as a
+    // value (a name taken for a bracket or a separator is not read).
+    int VariableReads(int slot) const;
 
   private:
     double EvaluateText(const double* variables) const;

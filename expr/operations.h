@@ -87,6 +87,9 @@ inline double RemainderOfValues(double a, double b) {
 
 double Factorial(double x);
 double GcdOf(double a, double b);
+// The larger argument added up until the smaller divides the sum exactly:
+// the sum where that search ends within 100,000 sums; beyond, the multiple
+// when every sum is exact, else NaN.
 double LcmOf(double a, double b);
 // The nearest multiple of step (>= 0) to value, halves away from zero.
 double RoundToStep(double value, double step);

@@ -4,7 +4,8 @@
 // "/cmd=" number. Checks what must hold for every text: no spaces or lower
 // case letters left by the normalising (but for the three words it writes in
 // lower case), a classification that agrees with the text, a range taken or
-// the text left as it was, and the argument and number rules.
+// the text left as it was, DATA standing for exactly any value, and the
+// argument and number rules.
 #include "expr/evaluate.h"
 #include "expr/random.h"
 #include "text/growable_text.h"
@@ -98,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     text = text.c_str();
     if (text.size() >= static_cast<size_t>(kLineBufferSize)) text.resize(kLineBufferSize - 1);
 
-    Check(EndsWithEquals(text.c_str()) == (!text.empty() && text.back() == '='));
+    const bool comparison = text.size() >= 2 && std::strchr("<>!", text[text.size() - 2]);
+    Check(EndsWithEquals(text.c_str()) == (!text.empty() && text.back() == '=' && !comparison));
     const GrowableText working = NormaliseLine(text.c_str(), base);
     CheckNormalised(working);
     CheckRange(working, base, width);
@@ -113,6 +115,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         SeedRandom(size);
         TransformDataValuesCompiled(working, compiled, 6, Evaluate, base);
         Check(std::memcmp(values, compiled, sizeof values) == 0 && DrawRandom() == nextDraw);
+    }
+    // DATA stands for exactly each value: DATA alone gives any double back.
+    if (size >= 10) {
+        double value, back;
+        std::memcpy(&value, data + 2, sizeof value);
+        back = value;
+        TransformDataValues(GrowableText("DATA"), &back, 1, Evaluate, base);
+        Check(value != value || std::memcmp(&back, &value, sizeof value) == 0);
     }
 
     CheckArgument(text.c_str());

@@ -1,20 +1,16 @@
 #include "window/calc_line.h"
 
 #include "expr/compiled_expression.h"
-#include "expr/double2.h"
+#include "expr/evaluate.h"
 #include "expr/tokenizer.h"
-#include "text/convert.h"
 #include "text/temp_format.h"
+#include "window/exact_number.h"
 
 #include <cmath>
-#include <cstdio>
+
 #include <cstring>
 
 namespace {
-
-// Room for "%f" of the largest double (309 digits, sign, point, six fraction
-// digits and the terminator).
-constexpr int kDataValueSize = 330;
 
 constexpr int kRangeFields = 4;
 
@@ -33,69 +29,59 @@ GrowableText NextRangeField(const GrowableText& copy) {
     return GrowableText(text + open + 1, close - open - 1);
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Whether the character before position (at least 1) is the last digit or
+// point of a number: of a run of digits, points and grouping commas. After a
+// lone letter the run's first digit belongs to a variable name (E1, A1), so
+// the number is what follows it; after a word (SQRT, PI) the whole run is one.
+bool FollowsNumber(const GrowableText& text, size_t position) {
+    const char last = text.At(position - 1);
+    if (!IsDigit(last) && last != '.') return false;
+    size_t start = position - 1;
+    while (start > 0 &&
+           (IsDigit(text.At(start - 1)) || text.At(start - 1) == '.' || text.At(start - 1) == ','))
+        --start;
+    const bool afterLoneLetter =
+        start > 0 && IsLetter(text.At(start - 1)) && (start == 1 || !IsLetter(text.At(start - 2)));
+    if (afterLoneLetter && IsDigit(text.At(start))) ++start;
+    return position > start;
+}
+
+// An exponent typed without its sign, as in 2E3 or 1.5E10: an "E" right after
+// a number and right before a digit becomes "*10^", as "E+" does.
+void RewriteBareExponents(GrowableText& working) {
+    for (size_t i = 1; i + 1 < working.Length(); ++i) {
+        if (working.At(i) != 'E' || !IsDigit(working.At(i + 1)) || !FollowsNumber(working, i))
+            continue;
+        working.Erase(i, 1);
+        working.Insert(i, "*10^");
+    }
+}
+
 // The compiled DATA transform reads the value from this variable (z9) of a
 // full table, in place of the text of the value.
 constexpr int kDataSlot = 259;
 constexpr int kDataTableSize = 260;
 
-// Below this, |value| * 10^6 is below 2^50: its low part is under 2^-4 and
-// the digits are worked out exactly in whole numbers.
-constexpr double kFastDigitsLimit = 1125899906.8;
+// The text of a value is a primary of at most two levels of nesting (a
+// bracket and a minus sign). Each level takes a character, so in a working
+// copy this short DATA never stands deep enough for them to reach the limit.
+constexpr size_t kMaxCompiledDataLength = kMaxNestingDepth - 8;
 
-// The text FormatDataValue gives for |value| (finite), worked out without
-// the C runtime: |value| 10^6 rounded to a whole number. False where the
-// rounding is a tie (which the runtimes may break their own way) or the value
-// is too large; FormatDataValue decides there.
-bool MagnitudeDigits(double value, char* text) {
-    const double magnitude = std::fabs(value);
-    if (!(magnitude < kFastDigitsLimit)) return false;
-    const Double2 scaled = TwoProduct(magnitude, 1e6); // exact
-    uint64_t whole = static_cast<uint64_t>(scaled.hi);
-    const Double2 fraction = TwoSum(scaled.hi - static_cast<double>(whole), scaled.lo);
-    if (fraction.hi == 0.5 && fraction.lo == 0) return false;
-    if (fraction.hi > 0.5 || (fraction.hi == 0.5 && fraction.lo > 0)) ++whole;
-    const uint64_t wholePart = whole / 1000000, fractionPart = whole % 1000000;
-    char reversed[24];
-    int n = 0;
-    uint64_t rest = wholePart;
-    do {
-        reversed[n++] = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    } while (rest > 0);
-    for (int i = 0; i < n; ++i) text[i] = reversed[n - 1 - i];
-    text[n] = '.';
-    rest = fractionPart;
-    for (int i = 6; i >= 1; --i, rest /= 10) text[n + i] = static_cast<char>('0' + rest % 10);
-    text[n + 7] = '\0';
-    return true;
-}
-
-// The number a base reads from the text of |value| as FormatDataValue writes
-// it, read by the tokenizer itself; false when the text is more than one
-// number in that base (a digit the base lacks).
-bool ReadMagnitude(double value, int base, double* number) {
-    char text[kDataValueSize];
-    if (!MagnitudeDigits(value, text)) {
-        FormatDataValue(std::fabs(value), text, kDataValueSize);
-    }
-    EvalContext ctx{};
-    ctx.text = text;
-    ctx.position = text;
-    ctx.base = base;
-    NextToken(ctx);
-    *number = ctx.tokenValue;
-    return ctx.token == kTokenNumber && *ctx.position == '\0';
-}
-
-// Whether every DATA of working stands where the text of a value, and the
-// variable z9 as well, make one primary of their own: no digit of the base,
-// point or comma against it, so that no number runs into it or out of it.
+// Whether every DATA of working stands apart: no digit of the base, point or
+// comma against it, nor another DATA, so that no number runs into the text
+// of a value or out of it.
 bool DataStandsAlone(const GrowableText& working, int base) {
     const char* text = working.Text();
-    if (std::strchr(text, 'Z') || std::strchr(text, 'z')) return false; // z9 is DATA's
     const char* previousEnd = nullptr;
     for (const char* at = std::strstr(text, "DATA"); at; at = std::strstr(at + 4, "DATA")) {
-        // Two values' texts side by side run into each other.
         if (at == previousEnd || std::strncmp(at + 4, "DATA", 4) == 0) return false;
         previousEnd = at + 4;
         if (at > text) {
@@ -103,7 +89,8 @@ bool DataStandsAlone(const GrowableText& working, int base) {
             if (DigitInBase(before, base) >= 0 || before == '.' || before == ',') return false;
         }
         const char after = at[4];
-        if (DigitInBase(after, base) >= 0 || after == '.') return false;
+        // A comma after digits groups them, outside argument lists.
+        if (DigitInBase(after, base) >= 0 || after == '.' || after == ',') return false;
     }
     return true;
 }
@@ -125,20 +112,21 @@ bool ReadsNoVariableButData(const char* text, int base) {
     return true;
 }
 
-// A DATA expression compiled twice, for values written with and without a
-// minus sign: DATA stands for z9, read from a table.
+// A DATA expression compiled once, with DATA standing for z9. Usable when
+// every DATA is read as a value of its own: then any primary that reads back
+// as the value, which is what ExactNumberText writes, gives what z9 does.
 struct CompiledDataTransform {
-    CompiledExpression positive, negative;
+    CompiledExpression program;
     bool usable = false;
 
     CompiledDataTransform(const GrowableText& working, int base) {
-        if (!DataStandsAlone(working, base)) return;
-        GrowableText plus(working), minus(working);
-        plus.ReplaceEvery("DATA", "Z9");
-        minus.ReplaceEvery("DATA", "-Z9");
-        usable = ReadsNoVariableButData(plus.Text(), base) &&
-                 positive.Compile(plus.Text(), true, kDataTableSize, base) &&
-                 negative.Compile(minus.Text(), true, kDataTableSize, base);
+        if (base < 2 || base > 16 || working.Length() > kMaxCompiledDataLength) return;
+        if (std::strchr(working.Text(), 'Z') || !DataStandsAlone(working, base)) return;
+        GrowableText withVariable(working);
+        const size_t occurrences = withVariable.ReplaceEvery("DATA", "Z9");
+        usable = ReadsNoVariableButData(withVariable.Text(), base) &&
+                 program.Compile(withVariable.Text(), true, kDataTableSize, base) &&
+                 program.VariableReads(kDataSlot) == static_cast<int>(occurrences);
     }
 };
 
@@ -146,7 +134,10 @@ struct CompiledDataTransform {
 
 bool EndsWithEquals(const char* text) {
     const size_t length = text ? std::strlen(text) : 0;
-    return length > 0 && text[length - 1] == '=';
+    if (length == 0 || text[length - 1] != '=') return false;
+    // "<", ">" and "!" never end an expression: an "=" after one of them is
+    // the second character of "<=", ">=" or "!=".
+    return length == 1 || std::strchr("<>!", text[length - 2]) == nullptr;
 }
 
 GrowableText NormaliseLine(const char* lineText, int base) {
@@ -156,6 +147,7 @@ GrowableText NormaliseLine(const char* lineText, int base) {
     if (base == 10) {
         working.ReplaceEvery("E+", "*10^+");
         working.ReplaceEvery("E-", "*10^-");
+        RewriteBareExponents(working);
     }
     working.ReplaceEvery("XOR", "xor");
     working.ReplaceEvery("EXP", "exp");
@@ -196,23 +188,11 @@ void ApplyDefaultStep(PlotRange& range, int width) {
     if (range.step <= 0 && range.count <= 0) range.step = (range.to - range.from) / width;
 }
 
-void FormatDataValue(double value, char* text, int size) {
-    // Both C runtimes spell the non-finite values their own way; these are fixed.
-    if (std::isnan(value))
-        std::snprintf(text, static_cast<size_t>(size), "nan");
-    else if (std::isinf(value))
-        std::snprintf(text, static_cast<size_t>(size), value < 0 ? "-inf" : "inf");
-    else
-        std::snprintf(text, static_cast<size_t>(size), "%f", value);
-}
-
 void TransformDataValues(const GrowableText& working, double* values, int count,
                          FieldEvaluator evaluate, int base) {
-    char valueText[kDataValueSize];
     for (int i = 0; i < count; ++i) {
-        FormatDataValue(values[i], valueText, kDataValueSize);
         GrowableText expression(working);
-        expression.ReplaceEvery("DATA", valueText);
+        expression.ReplaceEvery("DATA", ExactNumberText(values[i], base).Text());
         values[i] = evaluate(expression.Text(), base);
     }
 }
@@ -223,12 +203,10 @@ void TransformDataValuesCompiled(const GrowableText& working, double* values, in
     CompiledDataTransform transform(working, base);
     double table[kDataTableSize] = {};
     for (int i = 0; i < count; ++i) {
-        const double value = values[i];
-        if (transform.usable && std::isfinite(value) &&
-            ReadMagnitude(value, base, &table[kDataSlot])) {
-            CompiledExpression& program =
-                std::signbit(value) ? transform.negative : transform.positive;
-            values[i] = program.Evaluate(table);
+        // A NaN's text is 0/0, whose NaN has bits of its own.
+        if (transform.usable && !std::isnan(values[i])) {
+            table[kDataSlot] = values[i];
+            values[i] = transform.program.Evaluate(table);
         } else {
             TransformDataValues(working, values + i, 1, evaluate, base);
         }
