@@ -7,6 +7,7 @@
 // the text left as it was, DATA standing for exactly any value, and the
 // argument and number rules.
 #include "expr/evaluate.h"
+#include "expr/random.h"
 #include "text/growable_text.h"
 #include "window/calc_line.h"
 #include "window/command_line.h"
@@ -103,8 +104,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckNormalised(working);
     CheckRange(working, base, width);
     if (ClassifyLine(working) == LineKind::DataTransform) {
-        double values[4] = {0, -1.5, 1e308, -0.0};
-        TransformDataValues(working, values, 4, Evaluate, base);
+        // The compiled transform gives the same bits and draws as the text.
+        double values[6] = {0, -1.5, 1e308, -0.0, 0.0078125, 255.75};
+        double compiled[6];
+        std::memcpy(compiled, values, sizeof values);
+        SeedRandom(size);
+        TransformDataValues(working, values, 6, Evaluate, base);
+        const int nextDraw = DrawRandom();
+        SeedRandom(size);
+        TransformDataValuesCompiled(working, compiled, 6, Evaluate, base);
+        Check(std::memcmp(values, compiled, sizeof values) == 0 && DrawRandom() == nextDraw);
     }
     // DATA stands for exactly each value: DATA alone gives any double back.
     if (size >= 10) {
