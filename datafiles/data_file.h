@@ -1,6 +1,7 @@
 #pragma once
 // Reading and writing the data set.
 #include <cstdint>
+#include <string>
 
 // Replaces the data set with the numbers of the file at path, read as typeCode.
 // Returns the number of values now in the data set, or -1 when nothing was
@@ -19,3 +20,7 @@ uint32_t QueryFileSize(const char* path, uint32_t* high);
 // to a new file beside path and puts it in place of path only when every byte
 // was written. Returns 1 on success, 0 otherwise (path is then left as it was).
 int WriteDataValues(const char* path, uint32_t typeCode, const double* values, int count);
+
+// count values in the text form of WriteDataValues, exactly as a text file
+// holds them: one line per value, each ended by CR LF.
+std::string DataValuesAsText(const double* values, int count);

@@ -57,9 +57,16 @@ class BufferedWriter {
     bool failed = false;
 };
 
+// Collects text in memory, as BufferedWriter collects the bytes of a file.
+struct TextCollector {
+    void Put(const void* bytes, size_t size) { text.append(static_cast<const char*>(bytes), size); }
+    std::string text;
+};
+
 // One line of the text format: "%.6f" and CR LF. Infinities and NaN are
 // spelled the same on every platform (the C runtimes differ in the sign of NaN).
-void PutTextLine(BufferedWriter& out, double value) {
+template <class Out>
+void PutTextLine(Out& out, double value) {
     if (!std::isfinite(value)) {
         const char* word = std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
         out.Put(word, std::strlen(word));
@@ -119,6 +126,12 @@ bool CreateTempBeside(const char* path, FileHandle& temp, std::string& tempPath)
 }
 
 } // namespace
+
+std::string DataValuesAsText(const double* values, int count) {
+    TextCollector out;
+    for (int i = 0; values && i < count; ++i) PutTextLine(out, values[i]);
+    return out.text;
+}
 
 int WriteDataValues(const char* path, uint32_t typeCode, const double* values, int count) {
     if (typeCode == 0 || !path || !*path) return 0;
