@@ -66,16 +66,22 @@ if start unquoted "2+3"; then
   close
 fi
 
-# Reversing the empty data set at start changes nothing; the argument was also
-# evaluated as an expression.
-if start "/cmd=40011"; then
-  settle
-  check "/cmd=40011 leaves INVALID in the line" "INVALID" "$(drive line)"
-  mapfile -t status < <(drive status)
-  check "/cmd=40011 leaves the data set empty" "" "${status[0]#Data Points:0}"
-  check "/cmd=40011 keeps the title" "TamsoloCalc" "$(drive title)"
-  close
-fi
+# Reversing or copying the empty data set at start changes nothing (the
+# clipboard keeps what it held); the argument was also evaluated as an
+# expression.
+for id in 40011 40013; do
+  drive clipboard "held before /cmd=$id"
+  if start "/cmd=$id"; then
+    settle
+    check "/cmd=$id leaves INVALID in the line" "INVALID" "$(drive line)"
+    mapfile -t status < <(drive status)
+    check "/cmd=$id leaves the data set empty" "" "${status[0]#Data Points:0}"
+    check "/cmd=$id keeps the title" "TamsoloCalc" "$(drive title)"
+    check "/cmd=$id leaves the clipboard" "no picture|held before /cmd=$id" \
+      "$(drive clipboard | paste -sd '|')"
+    close
+  fi
+done
 
 # Graphing Options opens at start, with INVALID in the line behind it.
 if start "/cmd=40002"; then
