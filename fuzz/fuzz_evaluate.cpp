@@ -1,9 +1,14 @@
 // Fuzzes EvaluateExpression with arbitrary text. The first byte chooses the
 // base and the variable table; the rest is the text, copied into a buffer of
 // exactly its size plus the terminator, so that any read past the end of the
-// text is caught.
+// text is caught. When the first byte's top bit is set, the value and that of
+// the text after the first NUL meet in LcmOf, which must give what the search
+// written out sum by sum gives wherever that ends within its bound.
 #include "expr/evaluate.h"
+#include "expr/parser.h"
+#include "tests/expr/lcm_by_steps.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -34,6 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                             withTable ? variableCount : 0, base);
     // The text is never changed.
     if (std::memcmp(text.get(), data, size) != 0) __builtin_trap();
-    (void)value;
+    if (choice & 0x80) {
+        const size_t first = std::strlen(text.get());
+        const double other =
+            first < size ? EvaluateExpression(text.get() + first + 1, nullptr, 0, base) : 24;
+        const double lcm = LcmOf(value, other);
+        const double bySteps = LcmBySteps(value, other, kLcmStepBound);
+        if (!std::isnan(bySteps) && std::memcmp(&lcm, &bySteps, sizeof lcm) != 0) __builtin_trap();
+    }
     return 0;
 }

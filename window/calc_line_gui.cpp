@@ -12,6 +12,7 @@
 #include "window/window_state.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -20,10 +21,6 @@ constexpr int kResultFractionDigits = 12;
 constexpr int kMinGraphHeight = 20;
 constexpr int kMaxGrownHeight = 512;
 constexpr int kGrownHeightExtra = 73;
-
-double EvaluatePlain(const char* text, int base) {
-    return EvaluateExpression(text, nullptr, 0, base);
-}
 
 HWND GraphArea(HWND mainWindow) {
     return GetDlgItem(mainWindow, IDC_GRAPH_AREA);
@@ -53,17 +50,43 @@ void TransformDataSet(HWND mainWindow, const GrowableText& working) {
     RepaintGraphArea(mainWindow);
 }
 
-// The formatted result of the working copy, or the line text unchanged when
-// the display base cannot be formatted.
-void EvaluateToResult(const GrowableText& working, GrowableText& lineText) {
-    const double value = EvaluateExpression(working.Text(), nullptr, 0, numberBase);
+// The result the calculator last wrote into the line and the value it was
+// made from; forgotten as soon as the line holds any other text.
+struct ShownResult {
+    GrowableText text;
+    double value = 0;
+    bool valid = false;
+};
+ShownResult shownResult;
+
+// Formats value into lineText with the display base and flags of now, and
+// remembers it as the shown result; leaves lineText unchanged when the
+// display base cannot be formatted.
+void WriteResult(double value, GrowableText& lineText) {
     const char* options = MakeResultOptions(digitGrouping, exponentialNotation);
     const int base = pendingDisplayBase != 0 ? pendingDisplayBase : numberBase;
     char result[kFormatBufferSize];
-    if (FormatNumber(value, result, kResultFractionDigits, base, options)) lineText.Assign(result);
+    if (!FormatNumber(value, result, kResultFractionDigits, base, options)) return;
+    lineText.Assign(result);
+    shownResult.text.Assign(result);
+    shownResult.value = value;
+    shownResult.valid = true;
+}
+
+// Sets the line's text; the caret goes to the end unless the text is to stay
+// selected.
+void WriteBack(HWND line, const GrowableText& lineText) {
+    SetWindowTextA(line, lineText.Text());
+    SendMessageA(line, EM_SETSEL, 0, -1);
+    if (!KeepsLineSelected(lineText.Text()))
+        SendMessageA(line, EM_SETSEL, static_cast<WPARAM>(-1), 0);
 }
 
 } // namespace
+
+double EvaluatePlain(const char* text, int base) {
+    return EvaluateExpression(text, nullptr, 0, base);
+}
 
 void ClearCalculationLine(HWND line) {
     SendMessageA(line, EM_SETSEL, 0, -1);
@@ -79,6 +102,8 @@ void EvaluateLine(HWND mainWindow) {
     HWND line = GetDlgItem(mainWindow, IDC_CALC_LINE);
     char text[kLineBufferSize] = "";
     GetWindowTextA(line, text, kLineBufferSize);
+    if (shownResult.valid && std::strcmp(text, shownResult.text.Text()) != 0)
+        shownResult.valid = false;
     if (!EndsWithEquals(text)) return;
     GrowableText lineText(text);
     lineText.TrimEnd("=");
@@ -90,12 +115,26 @@ void EvaluateLine(HWND mainWindow) {
     switch (ClassifyLine(working)) {
     case LineKind::Plot: PlotLine(mainWindow, working); break;
     case LineKind::DataTransform: TransformDataSet(mainWindow, working); break;
-    case LineKind::Evaluate: EvaluateToResult(working, lineText); break;
+    case LineKind::Evaluate:
+        WriteResult(EvaluateExpression(working.Text(), nullptr, 0, numberBase), lineText);
+        break;
     }
-    SetWindowTextA(line, lineText.Text());
-    SendMessageA(line, EM_SETSEL, 0, -1);
-    if (!KeepsLineSelected(lineText.Text()))
-        SendMessageA(line, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    WriteBack(line, lineText);
+}
+
+void ForgetShownResult() {
+    shownResult.valid = false;
+}
+
+bool RewriteShownResult(HWND mainWindow) {
+    HWND line = GetDlgItem(mainWindow, IDC_CALC_LINE);
+    char text[kLineBufferSize] = "";
+    GetWindowTextA(line, text, kLineBufferSize);
+    if (!shownResult.valid || std::strcmp(text, shownResult.text.Text()) != 0) return false;
+    GrowableText lineText(text);
+    WriteResult(shownResult.value, lineText);
+    WriteBack(line, lineText);
+    return true;
 }
 
 void EnsureGraphVisible(HWND mainWindow) {

@@ -39,6 +39,7 @@ BOOL OnInitDialog(HWND window, const char* argument) {
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
     mainPopupMenu = menu ? GetSubMenu(menu, 0) : nullptr;
     graphScroller.Reset();
+    ForgetShownResult();
     previousGraphAreaProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(GetDlgItem(window, IDC_GRAPH_AREA), GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(GraphAreaProc)));
