@@ -3,9 +3,9 @@
 #include "bitmap/tbitmap.h"
 #include "datafiles/data_file.h"
 #include "graph/dataset.h"
-#include "graph/gdi_scopes_gui.h"
+#include "gdi/scopes_gui.h"
 #include "window/main_window_gui.h"
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <cstring>
 #include <string>
@@ -39,7 +39,7 @@ void CaptureGraphArea(HWND mainWindow, TBitmap& picture) {
     HWND area = GetDlgItem(mainWindow, IDC_GRAPH_AREA);
     RECT client = {};
     if (!area || !GetClientRect(area, &client) || client.right <= 0 || client.bottom <= 0) return;
-    MemorySurface surface(area, client.right, client.bottom);
+    tamsolo::MemorySurface surface(area, client.right, client.bottom);
     if (!surface.Ready()) return;
     DrawGraphArea(area, surface.dc, client);
     picture.CaptureFromDC(surface.dc, &client);

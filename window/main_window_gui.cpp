@@ -2,11 +2,11 @@
 
 #include "graph/render_gui.h"
 #include "graph/statusbar_gui.h"
+#include "resources/resource_ids.h"
 #include "window/calc_line_gui.h"
 #include "window/command_line_gui.h"
 #include "window/commands_gui.h"
 #include "window/graph_scroller_gui.h"
-#include "window/resources/resource_ids.h"
 #include "window/startup_gui.h"
 
 #include <windowsx.h>
@@ -122,7 +122,7 @@ void LayoutMainWindow(HWND window, int cx, int cy) {
 }
 
 void DrawGraphArea(HWND area, HDC dc, const RECT& rect) {
-    const ScrollPair p = graphScroller.GetPosition();
+    const tamsolo::ScrollPair p = graphScroller.GetPosition();
     HGDIOBJ previous = SelectObject(dc, backBrush);
     Rectangle(dc, 0, 0, rect.right, rect.bottom);
     SelectObject(dc, previous);

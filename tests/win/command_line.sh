@@ -66,22 +66,31 @@ if start unquoted "2+3"; then
   close
 fi
 
-# Reversing or copying the empty data set at start changes nothing (the
-# clipboard keeps what it held); the argument was also evaluated as an
-# expression.
-for id in 40011 40013; do
-  drive clipboard "held before /cmd=$id"
-  if start "/cmd=$id"; then
-    settle
-    check "/cmd=$id leaves INVALID in the line" "INVALID" "$(drive line)"
-    mapfile -t status < <(drive status)
-    check "/cmd=$id leaves the data set empty" "" "${status[0]#Data Points:0}"
-    check "/cmd=$id keeps the title" "TamsoloCalc" "$(drive title)"
-    check "/cmd=$id leaves the clipboard" "no picture|held before /cmd=$id" \
-      "$(drive clipboard | paste -sd '|')"
-    close
-  fi
-done
+# Reversing the empty data set at start changes nothing; the argument was also
+# evaluated as an expression. Reversing leaves the statistics bar as it was,
+# empty; a DATA line then has the bar count the points.
+if start "/cmd=40011"; then
+  settle
+  check "/cmd=40011 leaves INVALID in the line" "INVALID" "$(drive line)"
+  mapfile -t status < <(drive status)
+  check "/cmd=40011 leaves the statistics bar empty" "" "${status[0]-unread}"
+  drive plot "data" >/dev/null
+  mapfile -t status < <(drive status)
+  check "/cmd=40011 leaves the data set empty" "Data Points:0" "${status[0]:-}"
+  check "/cmd=40011 keeps the title" "TamsoloCalc" "$(drive title)"
+  close
+fi
+
+# Copying the empty data set at start changes nothing: the clipboard keeps
+# what it held.
+drive clipboard "held before /cmd=40013"
+if start "/cmd=40013"; then
+  settle
+  check "/cmd=40013 leaves INVALID in the line" "INVALID" "$(drive line)"
+  check "/cmd=40013 leaves the clipboard" "no picture|held before /cmd=40013" \
+    "$(drive clipboard | paste -sd '|')"
+  close
+fi
 
 # Graphing Options opens at start, with INVALID in the line behind it.
 if start "/cmd=40002"; then
