@@ -1,6 +1,7 @@
 #pragma once
 // Reading and writing the data set.
 #include <cstdint>
+#include <string>
 
 // Replaces the data set with the numbers of the file at path, read as typeCode.
 // Returns the number of values now in the data set, or -1 when nothing was
@@ -21,3 +22,7 @@ int SaveDataFile(const char* path, uint32_t typeCode);
 // through SaveFileSafely (safe_save.h), so path changes only when every byte
 // was written. Returns 1 on success, 0 otherwise (path is then left as it was).
 int WriteDataValues(const char* path, uint32_t typeCode, const double* values, int count);
+
+// count values in the text form of WriteDataValues, exactly as a text file
+// holds them: one line per value, each ended by CR LF.
+std::string DataValuesAsText(const double* values, int count);

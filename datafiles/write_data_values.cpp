@@ -57,12 +57,19 @@ class BufferedWriter {
     bool failed = false;
 };
 
+// Collects text in memory, as BufferedWriter collects the bytes of a file.
+struct TextCollector {
+    void Put(const void* bytes, size_t size) { text.append(static_cast<const char*>(bytes), size); }
+    std::string text;
+};
+
 // One line of the text format: "%.6f" and CR LF. A value other than 0 of
 // magnitude below kSmallestFixed is written "%.6e" instead, with seven
 // significant digits, since "%.6f" keeps three of them or fewer (none below
 // 5e-7). Infinities and NaN are spelled the same on every platform (the C
 // runtimes differ in the sign of NaN).
-void PutTextLine(BufferedWriter& out, double value) {
+template <class Out>
+void PutTextLine(Out& out, double value) {
     if (!std::isfinite(value)) {
         const char* word = std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
         out.Put(word, std::strlen(word));
@@ -100,6 +107,12 @@ bool PutValues(BufferedWriter& out, uint32_t typeCode, const double* values, int
 }
 
 } // namespace
+
+std::string DataValuesAsText(const double* values, int count) {
+    TextCollector out;
+    for (int i = 0; values && i < count; ++i) PutTextLine(out, values[i]);
+    return out.text;
+}
 
 int WriteDataValues(const char* path, uint32_t typeCode, const double* values, int count) {
     if (typeCode == 0) return 0;

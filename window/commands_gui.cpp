@@ -6,6 +6,7 @@
 #include "numtext/display_state.h"
 #include "resources/resource_ids.h"
 #include "window/calc_line_gui.h"
+#include "window/copy_graph_gui.h"
 #include "window/graph_scroller_gui.h"
 #include "window/main_window_gui.h"
 #include "window/menu_text.h"
@@ -155,6 +156,7 @@ const CommandEntry kCommands[] = {
     {IDC_MENU_BUTTON, OnMenuButton},
     {IDM_PLOT_DATA_FILE, PlotDataFile},
     {IDM_SAVE_GRAPH_BITMAP, SaveGraphAsBitmap},
+    {IDM_COPY_GRAPH, CopyGraph},
     {IDM_GRAPHING_OPTIONS, OnGraphingOptions},
     {IDM_SAVE_DATA_FILE, SaveDataFileCommand},
     {IDM_BASE_2, OnNumberBase<IDM_BASE_2>},
@@ -210,7 +212,8 @@ void OpenMainPopupMenu(HWND mainWindow, int x, int y) {
 // itself or its submenus) are left alone by the by-command calls.
 void OnInitMenuPopup(HWND, HMENU popup) {
     const bool hasData = dataSet.count != 0;
-    for (int id : {IDM_SORT_DATA, IDM_REVERSE_DATA, IDM_SAVE_DATA_FILE, IDM_SAVE_GRAPH_BITMAP})
+    for (int id : {IDM_SORT_DATA, IDM_REVERSE_DATA, IDM_SAVE_DATA_FILE, IDM_SAVE_GRAPH_BITMAP,
+                   IDM_COPY_GRAPH})
         EnableMenuItem(popup, id, GreyedUnless(hasData));
     EnableMenuItem(popup, IDM_EXPONENTIAL, GreyedUnless(numberBase == 10));
     CheckMenuItem(popup, IDM_DIGIT_GROUPING, CheckedIf(digitGrouping != 0));

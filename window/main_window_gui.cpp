@@ -121,14 +121,18 @@ void LayoutMainWindow(HWND window, int cx, int cy) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+void DrawGraphArea(HWND area, HDC dc, const RECT& rect) {
+    const tamsolo::ScrollPair p = graphScroller.GetPosition();
+    HGDIOBJ previous = SelectObject(dc, backBrush);
+    Rectangle(dc, 0, 0, rect.right, rect.bottom);
+    SelectObject(dc, previous);
+    const int position[2] = {p.x, p.y};
+    PaintGraph(area, dc, position);
+}
+
 BOOL PaintGraphArea(const DRAWITEMSTRUCT* item) {
     if (!item || item->CtlID != IDC_GRAPH_AREA) return FALSE;
-    const tamsolo::ScrollPair p = graphScroller.GetPosition();
-    HGDIOBJ previous = SelectObject(item->hDC, backBrush);
-    Rectangle(item->hDC, 0, 0, item->rcItem.right, item->rcItem.bottom);
-    SelectObject(item->hDC, previous);
-    const int position[2] = {p.x, p.y};
-    PaintGraph(item->hwndItem, item->hDC, position);
+    DrawGraphArea(item->hwndItem, item->hDC, item->rcItem);
     SetWindowLongPtrA(GetParent(item->hwndItem), DWLP_MSGRESULT, TRUE);
     return TRUE;
 }

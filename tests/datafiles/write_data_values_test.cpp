@@ -98,6 +98,8 @@ TEST_F(WriteDataValuesTest, TextIsOneLinePerValueWithAnExponentBelowAThousandth)
     for (const auto& c : cases) {
         ASSERT_EQ(WriteDataValues(path.c_str(), kTypeText, &c.value, 1), 1);
         EXPECT_EQ(ReadFileText(path), c.line);
+        // The text copied to the clipboard is the file's text.
+        EXPECT_EQ(DataValuesAsText(&c.value, 1), c.line);
     }
     // Flags make no difference to writing.
     const double values[] = {1, 2};
@@ -123,6 +125,8 @@ TEST_F(WriteDataValuesTest, LinesTooLongForTheLineBufferAreWrittenWhole) {
     const size_t secondEnd = text.find("\r\n", firstEnd + 2);
     EXPECT_EQ(secondEnd - (firstEnd + 2), 1u + 309u + 7u);
     EXPECT_EQ(text.substr(secondEnd + 2), "2.000000\r\n");
+    EXPECT_EQ(DataValuesAsText(values, 3), text);
+    EXPECT_EQ(DataValuesAsText(nullptr, 3), "");
 }
 
 TEST_F(WriteDataValuesTest, ManyValuesAreWrittenCompletely) {

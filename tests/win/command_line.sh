@@ -81,6 +81,17 @@ if start "/cmd=40011"; then
   close
 fi
 
+# Copying the empty data set at start changes nothing: the clipboard keeps
+# what it held.
+drive clipboard "held before /cmd=40013"
+if start "/cmd=40013"; then
+  settle
+  check "/cmd=40013 leaves INVALID in the line" "INVALID" "$(drive line)"
+  check "/cmd=40013 leaves the clipboard" "no picture|held before /cmd=40013" \
+    "$(drive clipboard | paste -sd '|')"
+  close
+fi
+
 # Graphing Options opens at start, with INVALID in the line behind it.
 if start "/cmd=40002"; then
   settle

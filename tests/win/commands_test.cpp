@@ -8,10 +8,12 @@
 #include "expr/evaluate.h"
 #include "window/command_line_gui.h"
 #include "window/file_commands_gui.h"
+#include "window/graph_scroller_gui.h"
 #include "window/menu_text.h"
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -239,18 +241,19 @@ TEST_F(MenuStateTest, EachPopupIsMarkedWhenItOpens) {
     HMENU bases = Popup("Number System");
     ASSERT_NE(dataMenu, nullptr);
     ASSERT_NE(bases, nullptr);
-    const auto dataIds = {IDM_PLOT_DATA_FILE,   IDM_SAVE_DATA_FILE, IDM_SAVE_GRAPH_BITMAP,
-                          IDM_GRAPHING_OPTIONS, IDM_SORT_DATA,      IDM_REVERSE_DATA};
+    const auto dataIds = {IDM_PLOT_DATA_FILE, IDM_SAVE_DATA_FILE,   IDM_SAVE_GRAPH_BITMAP,
+                          IDM_COPY_GRAPH,     IDM_GRAPHING_OPTIONS, IDM_SORT_DATA,
+                          IDM_REVERSE_DATA};
     const auto displayIds = {IDM_DIGIT_GROUPING, IDM_EXPONENTIAL};
     const auto baseIds = {IDM_BASE_2, IDM_BASE_8, IDM_BASE_10, IDM_BASE_16};
 
     // A fresh start: no data, base 10, grouping on.
-    EXPECT_EQ(Marks(dataMenu, dataIds), "..g.g...g.g.");
+    EXPECT_EQ(Marks(dataMenu, dataIds), "..g.g.g...g.g.");
     EXPECT_EQ(Marks(mainPopupMenu, displayIds), ".c..");
     EXPECT_EQ(Marks(bases, baseIds), ".....c..");
 
     InstallValues({1, 2});
-    EXPECT_EQ(Marks(dataMenu, dataIds), "............");
+    EXPECT_EQ(Marks(dataMenu, dataIds), "..............");
     // Opening the main popup reaches the items of its submenus as well.
     InstallValues({});
     Marks(mainPopupMenu, {});
@@ -403,7 +406,7 @@ TEST_F(CommandsTest, ConversionsWithoutAnItemOrAPatternDoNothing) {
 TEST_F(CommandsTest, UnknownIdsAndOtherLineNotificationsAreIgnored) {
     SetLine("5");
     InstallValues({2, 1});
-    for (int id : {0, 3, 999, 1001, 1003, 40013, 48999, 39999}) Command(id);
+    for (int id : {0, 3, 999, 1001, 1003, 40014, 48999, 39999}) Command(id);
     Command(IDC_CALC_LINE, EN_SETFOCUS);
     Command(IDC_CALC_LINE, EN_UPDATE);
     EXPECT_EQ(LineText(), "5");
@@ -574,6 +577,82 @@ TEST_F(CommandsTest, SaveGraphAsBitmap) {
     EXPECT_EQ(bytes.substr(0, 2), "BM");
 }
 
+// The clipboard's data in format, as bytes; empty when it holds none.
+std::string ClipboardBytes(UINT format) {
+    std::string bytes;
+    if (!OpenClipboard(nullptr)) return bytes;
+    if (HANDLE data = GetClipboardData(format)) {
+        if (const void* p = GlobalLock(data))
+            bytes.assign(static_cast<const char*>(p), GlobalSize(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return bytes;
+}
+
+// The clipboard's text up to its terminating NUL.
+std::string ClipboardText() {
+    return ClipboardBytes(CF_TEXT).c_str();
+}
+
+void PutClipboardText(const std::string& text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+}
+
+TEST_F(CommandsTest, CopyGraphPutsTheShownGraphAndTheValuesOnTheClipboard) {
+    // With no data the command leaves the clipboard alone.
+    PutClipboardText("kept");
+    Command(IDM_COPY_GRAPH);
+    EXPECT_EQ(ClipboardText(), "kept");
+
+    // A graph wider than the window, scrolled: the picture is what the window
+    // shows at that position, the text every value.
+    graphSettings.lineSpacing = 2;
+    SetClientSize(300, 200);
+    std::vector<double> values(400);
+    for (size_t i = 0; i < values.size(); ++i) values[i] = (i % 7) * 0.5 - 1;
+    values[1] = 1234.56789;
+    InstallValues(values);
+    UpdateGraphScrollRange(window);
+    SendMessageA(window, WM_HSCROLL, SB_PAGERIGHT, 0);
+    ASSERT_GT(graphScroller.GetPosition().x, 0);
+    Command(IDM_COPY_GRAPH);
+
+    const std::string text = ClipboardText();
+    EXPECT_EQ(text.substr(0, 34), "-1.000000\r\n1234.567890\r\n0.000000\r\n");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 400);
+
+    const RECT area = Client(graph);
+    MemorySurface shown(area.right, area.bottom, kWhite);
+    PaintInto(shown);
+    const std::string dib = ClipboardBytes(CF_DIB);
+    ASSERT_GE(dib.size(), sizeof(BITMAPINFOHEADER));
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, dib.data(), sizeof header);
+    EXPECT_EQ(header.biSize, sizeof header);
+    ASSERT_EQ(header.biWidth, area.right);
+    ASSERT_EQ(header.biHeight, area.bottom); // bottom row first
+    ASSERT_EQ(header.biBitCount, 24);
+    EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
+    const size_t rowBytes = (3 * area.right + 3) / 4 * 4;
+    ASSERT_GE(dib.size(), sizeof header + rowBytes * area.bottom);
+    int differing = 0;
+    for (int y = 0; y < area.bottom; ++y)
+        for (int x = 0; x < area.right; ++x) {
+            const auto* p = reinterpret_cast<const unsigned char*>(
+                dib.data() + sizeof header + (area.bottom - 1 - y) * rowBytes + 3 * x);
+            differing += RGB(p[2], p[1], p[0]) != shown.At(x, y);
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(shown.Count(kGreen), 0);
+}
+
 // A drop of files as the shell hands it over: a DROPFILES block with the
 // names, each NUL-terminated, and an empty name at the end.
 HDROP MakeDrop(const std::vector<std::string>& names) {
@@ -684,11 +763,16 @@ TEST_F(CommandLineTest, AnExpressionArgumentIsEvaluatedOnceTheWindowRuns) {
 
 TEST_F(CommandLineTest, ACommandArgumentRunsThatCommandAfterTheLine) {
     InstallValues({1, 2, 3});
+    PutClipboardText("kept");
     Start("\"C:\\TamsoloCalc\\tamsolocalc.exe\" /cmd=40011", "/cmd=40011");
     EXPECT_EQ(Values(), (std::vector<double>{1, 2, 3}));
     Pump();
     EXPECT_EQ(Values(), (std::vector<double>{3, 2, 1}));
     EXPECT_EQ(LineText(), "INVALID");
+    Start("\"C:\\TamsoloCalc\\tamsolocalc.exe\" /cmd=40013", "/cmd=40013");
+    EXPECT_EQ(ClipboardText(), "kept");
+    Pump();
+    EXPECT_EQ(ClipboardText(), "3.000000\r\n2.000000\r\n1.000000\r\n");
 
     std::string behind;
     DialogDriver driver({{"Graph Configuration", [&](HWND dialog) {

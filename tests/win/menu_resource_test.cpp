@@ -79,7 +79,7 @@ TEST_F(MenuResource, DataSetAndNumberSystemPopups) {
     ASSERT_NE(dataSet, nullptr);
     EXPECT_EQ(Texts(ReadMenu(dataSet)),
               "Plot Data File...=40000|---|Save Data File...=40003|"
-              "Save Graph as Bitmap...=40001|---|Graphing Options...=40002|---|"
+              "Save Graph as Bitmap...=40001|Copy Graph=40013|---|Graphing Options...=40002|---|"
               "Sort Data=40010|Reverse Data=40011|---|Sample Equations|");
     HMENU bases = Popup(mainPopup, "Number System");
     ASSERT_NE(bases, nullptr);

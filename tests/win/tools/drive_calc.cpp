@@ -23,6 +23,9 @@
 //                                    the calculator's thread, else 0
 //   drive_calc cancel TITLE          sends that dialog the Cancel command
 //   drive_calc gone SECONDS          waits until the main window no longer exists
+//   drive_calc clipboard             prints the clipboard's picture as "W H BITS" (or
+//                                    "no picture"), then its text, one line a line
+//   drive_calc clipboard TEXT        puts TEXT on the clipboard as its only content
 // Results go to standard output, one item a line.
 #include <windows.h>
 #include <commctrl.h>
@@ -176,6 +179,41 @@ HWND FindDialog(HWND calculator, const char* title) {
     return search.found;
 }
 
+// The clipboard's device-independent bitmap header, then its text without the
+// carriage returns. Needs no calculator window.
+int PrintClipboard() {
+    if (!OpenClipboard(nullptr)) return 1;
+    const BITMAPINFOHEADER* header = nullptr;
+    HANDLE picture = GetClipboardData(CF_DIB);
+    if (picture) header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(picture));
+    if (header)
+        std::printf("%ld %ld %d\n", header->biWidth, header->biHeight, header->biBitCount);
+    else
+        std::printf("no picture\n");
+    if (header) GlobalUnlock(picture);
+    HANDLE text = GetClipboardData(CF_TEXT);
+    if (const char* p = text ? static_cast<const char*>(GlobalLock(text)) : nullptr) {
+        for (; *p; ++p)
+            if (*p != '\r') std::putchar(*p);
+        GlobalUnlock(text);
+    }
+    CloseClipboard();
+    return 0;
+}
+
+int SetClipboardText(const char* text) {
+    const size_t size = std::strlen(text) + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    void* target = memory ? GlobalLock(memory) : nullptr;
+    if (!target || !OpenClipboard(nullptr)) return 1;
+    std::memcpy(target, text, size);
+    GlobalUnlock(memory);
+    EmptyClipboard();
+    const bool set = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    return set ? 0 : 1;
+}
+
 int Run(int argc, char** argv) {
     if (argc < 2) return 2;
     const char* command = argv[1];
@@ -184,6 +222,8 @@ int Run(int argc, char** argv) {
         return Start(argv[2], argc > 3 ? argv[3] : "", true);
     if (std::strcmp(command, "start-unquoted") == 0 && argc > 3)
         return Start(argv[2], argv[3], false);
+    if (std::strcmp(command, "clipboard") == 0)
+        return argc > 2 ? SetClipboardText(argv[2]) : PrintClipboard();
     if (std::strcmp(command, "gone") == 0) {
         const DWORD until = GetTickCount() + 1000 * (argc > 2 ? std::atoi(argv[2]) : 10);
         while (FindCalculator())
