@@ -117,8 +117,8 @@ class ArgumentList {
     // The current token is the function word.
     explicit ArgumentList(EvalContext& ctx) : ctx_(ctx) {
         ++ctx_.argumentListDepth;
-        NextToken(ctx_); // the word
-        NextToken(ctx_); // the opening bracket
+        NextToken(ctx_);            // the word
+        TakePunctuation(ctx_, '('); // the opening bracket
     }
     ArgumentList(const ArgumentList&) = delete;
     ArgumentList& operator=(const ArgumentList&) = delete;
@@ -128,7 +128,7 @@ class ArgumentList {
         sawLiteral_ = sawLiteral_ || IsLiteralHandle(value);
         return value;
     }
-    void SkipSeparator() { NextToken(ctx_); }
+    void SkipSeparator() { TakePunctuation(ctx_, ','); }
     bool TakeComma() {
         if (ctx_.token != ',') return false;
         NextToken(ctx_);
@@ -137,7 +137,7 @@ class ArgumentList {
     // Consumes the closing bracket, read at the enclosing depth.
     double Close(double result) {
         --ctx_.argumentListDepth;
-        NextToken(ctx_);
+        TakePunctuation(ctx_, ')');
         return sawLiteral_ ? ErrorValue : result;
     }
 

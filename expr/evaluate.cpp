@@ -2,6 +2,8 @@
 
 #include "expr/parser.h"
 #include "expr/portable_math.h"
+#include "expr/random.h"
+#include "expr/reading.h"
 #include "text/convert.h"
 
 #include <cmath>
@@ -22,6 +24,57 @@ namespace {
 
 double Truth(bool value) {
     return value ? 1.0 : 0.0;
+}
+
+int OffsetOf(const EvalContext& ctx, const char* p) {
+    return static_cast<int>(p - ctx.text);
+}
+
+// Notes a problem of a diagnosing reading at the token from start to end;
+// the first problem noted stays.
+void NoteProblem(EvalContext& ctx, ReadingProblem problem, const char* start, const char* end,
+                 char expected = 0) {
+    ReadingReport& report = *ctx.report;
+    if (report.problem != ReadingProblem::None) return;
+    report.problem = problem;
+    report.offset = OffsetOf(ctx, start);
+    report.length = static_cast<int>(end - start);
+    report.expected = expected;
+}
+
+bool IsOpeningBracket(int32_t token) {
+    return token == '(' || token == '[' || token == '{';
+}
+
+bool IsLetterToken(int32_t token) {
+    return (token >= 'A' && token <= 'Z') || (token >= 'a' && token <= 'z');
+}
+
+// A value was due at the current token and none starts there.
+OUTLINE_LEVEL double MissingValue(EvalContext& ctx) {
+    if (!ctx.report) return ErrorValue;
+    const char* start = ctx.tokenStart;
+    if (ctx.token != kTokenEnd) {
+        const ReadingProblem problem = IsLetterToken(ctx.token) ? ReadingProblem::UnknownName
+                                                                : ReadingProblem::UnexpectedToken;
+        NoteProblem(ctx, problem, start, ctx.position);
+    } else if (!ctx.previousTokenStart) {
+        NoteProblem(ctx, ReadingProblem::MissingOperand, start, start); // nothing at all
+    } else if (IsOpeningBracket(static_cast<unsigned char>(*ctx.previousTokenStart))) {
+        NoteProblem(ctx, ReadingProblem::MissingPunctuation, start, start, ')');
+    } else {
+        NoteProblem(ctx, ReadingProblem::MissingOperand, ctx.previousTokenStart,
+                    ctx.previousTokenEnd);
+    }
+    return ErrorValue;
+}
+
+// A string literal used as a value: a diagnosing reading notes one that has
+// no closing quote.
+void NoteLiteral(EvalContext& ctx) {
+    const char* open = ctx.tokenStart;
+    if (!std::strchr(open + 1, '"'))
+        NoteProblem(ctx, ReadingProblem::UnterminatedString, open, ctx.position);
 }
 
 INLINE_LEVEL double ParseXor(EvalContext& ctx);
@@ -259,7 +312,7 @@ double ParseNestedPrimary(EvalContext& ctx) {
     case '{':
         NextToken(ctx);
         value = ParseCondition(ctx);
-        NextToken(ctx); // the closing bracket, of any kind, or whatever stands there
+        TakePunctuation(ctx, ')'); // a closing bracket of any kind, or whatever stands there
         return value;
     case '-':
     case kTokenNeg:
@@ -278,9 +331,23 @@ double ParseNestedPrimary(EvalContext& ctx) {
 
 } // namespace
 
+void NoteUnlessPunctuation(EvalContext& ctx, char expected) {
+    const int32_t t = ctx.token;
+    const bool found = expected == '('   ? IsOpeningBracket(t)
+                       : expected == ')' ? (t == ')' || t == ']' || t == '}')
+                                         : t == expected;
+    if (!found)
+        NoteProblem(ctx, ReadingProblem::MissingPunctuation, ctx.tokenStart, ctx.position,
+                    expected);
+}
+
 bool EnterNesting(EvalContext& ctx) {
     if (++ctx.nestingDepth <= kMaxNestingDepth) return true;
     // Too deep: stop reading, so that every level above returns at once.
+    if (ctx.report) {
+        ctx.report->problem = ReadingProblem::None; // this one wins: it ends the reading
+        NoteProblem(ctx, ReadingProblem::TooDeep, ctx.tokenStart, ctx.position);
+    }
     ctx.tooDeep = true;
     ctx.position += std::strlen(ctx.position);
     ctx.token = kTokenEnd;
@@ -300,7 +367,7 @@ double ParseCondition(EvalContext& ctx) {
     if (!EnterNesting(ctx)) return ErrorValue;
     NextToken(ctx);
     const double thenValue = ParseCondition(ctx);
-    NextToken(ctx); // the ":", or whatever stands there
+    TakePunctuation(ctx, ':'); // the ":", or whatever stands there
     const double elseValue = ParseCondition(ctx);
     LeaveNesting(ctx);
     return GuardLiteral(left, IsTrue(left) ? thenValue : elseValue);
@@ -309,8 +376,10 @@ double ParseCondition(EvalContext& ctx) {
 // primary -> number | literal | "(" condition any | ("-" | "+" | "!") primary | function
 double ParsePrimary(EvalContext& ctx) {
     switch (ctx.token) {
-    case kTokenNumber:
-    case kTokenString: {
+    case kTokenString:
+        if (ctx.report) NoteLiteral(ctx);
+        [[fallthrough]];
+    case kTokenNumber: {
         const double value = ctx.tokenValue;
         NextToken(ctx);
         return value;
@@ -324,7 +393,7 @@ double ParsePrimary(EvalContext& ctx) {
     case '!':
     case kTokenNot: break;
     default:
-        if (!IsFunctionWord(ctx.token)) return ErrorValue; // no value starts here; the token stays
+        if (!IsFunctionWord(ctx.token)) return MissingValue(ctx); // the token stays
     }
     if (!EnterNesting(ctx)) return ErrorValue;
     const double value = ParseNestedPrimary(ctx);
@@ -332,17 +401,46 @@ double ParsePrimary(EvalContext& ctx) {
     return value;
 }
 
-double EvaluateExpression(const char* text, const double* variables, int variableCount, int base) {
-    if (!text) return ErrorValue;
+namespace {
+
+EvalContext StartReading(const char* text, const double* variables, int variableCount, int base) {
     EvalContext ctx{};
     ctx.text = text;
     ctx.position = text;
     ctx.variables = variables;
     ctx.variableCount = variables ? variableCount : 0;
     ctx.base = base;
+    return ctx;
+}
+
+double ReadWholeExpression(EvalContext& ctx) {
     NextToken(ctx);
     const double value = ParseCondition(ctx);
     // A literal's handle means nothing outside the expression.
     if (ctx.tooDeep || IsLiteralHandle(value)) return ErrorValue;
     return value;
+}
+
+} // namespace
+
+double EvaluateExpression(const char* text, const double* variables, int variableCount, int base) {
+    if (!text) return ErrorValue;
+    EvalContext ctx = StartReading(text, variables, variableCount, base);
+    return ReadWholeExpression(ctx);
+}
+
+ReadingReport DiagnoseExpression(const char* text, const double* variables, int variableCount,
+                                 int base) {
+    ReadingReport report;
+    if (!text) return report;
+    EvalContext ctx = StartReading(text, variables, variableCount, base);
+    ctx.report = &report;
+    // The reading evaluates as it goes; "rand" must not draw for it.
+    const unsigned randomState = CurrentRandomState();
+    ReadWholeExpression(ctx);
+    SeedRandom(randomState);
+    if (ctx.token == kTokenEnd) return report;
+    report.ignoredFrom = OffsetOf(ctx, ctx.tokenStart);
+    NoteProblem(ctx, ReadingProblem::IgnoredText, ctx.tokenStart, ctx.position);
+    return report;
 }

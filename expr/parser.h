@@ -23,6 +23,17 @@ inline void LeaveNesting(EvalContext& ctx) {
     --ctx.nestingDepth;
 }
 
+// For a diagnosing reading: notes that the current token is not the
+// punctuation expected ('(' or ')' for a bracket of any kind, ':' or ',').
+void NoteUnlessPunctuation(EvalContext& ctx, char expected);
+
+// Consumes the current token in the place of the punctuation expected,
+// whatever it is, as the language does.
+inline void TakePunctuation(EvalContext& ctx, char expected) {
+    if (ctx.report) NoteUnlessPunctuation(ctx, expected);
+    NextToken(ctx);
+}
+
 // Truth of a value: everything but 0 is true, NaN included.
 inline bool IsTrue(double value) {
     return value != 0;

@@ -1,6 +1,7 @@
 #include "window/calc_line_gui.h"
 
 #include "expr/evaluate.h"
+#include "expr/reading.h"
 #include "graph/dataset.h"
 #include "graph/graph_scale.h"
 #include "graph/statusbar_gui.h"
@@ -8,10 +9,12 @@
 #include "text/convert.h"
 #include "window/calc_line.h"
 #include "window/graph_scroller_gui.h"
+#include "window/notice_gui.h"
 #include "window/resources/resource_ids.h"
 #include "window/window_state.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -51,10 +54,24 @@ void TransformDataSet(HWND mainWindow, const GrowableText& working) {
     RepaintGraphArea(mainWindow);
 }
 
+// Why the working copy of lineText was not read whole, into notice, when that
+// made the result INVALID or left text unread; empty for a line read whole.
+void DescribeLineReading(const GrowableText& working, const GrowableText& lineText, double value,
+                         char (&notice)[kNoticeTextSize]) {
+    const ReadingReport report = DiagnoseExpression(working.Text(), nullptr, 0, numberBase);
+    if (report.problem == ReadingProblem::None || (EndsLeniently(report) && !std::isnan(value)))
+        return;
+    DescribeReading(MapReadingToLine(report, lineText.Text(), working.Text()), lineText.Text(),
+                    notice, kNoticeTextSize);
+}
+
 // The formatted result of the working copy, or the line text unchanged when
-// the display base cannot be formatted.
-void EvaluateToResult(const GrowableText& working, GrowableText& lineText) {
+// the display base cannot be formatted; notice receives why the line was not
+// read whole.
+void EvaluateToResult(const GrowableText& working, GrowableText& lineText,
+                      char (&notice)[kNoticeTextSize]) {
     const double value = EvaluateExpression(working.Text(), nullptr, 0, numberBase);
+    DescribeLineReading(working, lineText, value, notice);
     const char* options = MakeResultOptions(digitGrouping, exponentialNotation);
     const int base = pendingDisplayBase != 0 ? pendingDisplayBase : numberBase;
     char result[kFormatBufferSize];
@@ -78,6 +95,7 @@ void EvaluateLine(HWND mainWindow) {
     char text[kLineBufferSize] = "";
     GetWindowTextA(line, text, kLineBufferSize);
     if (!EndsWithEquals(text)) return;
+    HideNotice(mainWindow);
     GrowableText lineText(text);
     lineText.TrimEnd("=");
     if (lineText.IsEmpty()) {
@@ -85,15 +103,17 @@ void EvaluateLine(HWND mainWindow) {
         return;
     }
     GrowableText working = NormaliseLine(lineText.Text(), numberBase);
+    char notice[kNoticeTextSize] = "";
     switch (ClassifyLine(working)) {
     case LineKind::Plot: PlotLine(mainWindow, working); break;
     case LineKind::DataTransform: TransformDataSet(mainWindow, working); break;
-    case LineKind::Evaluate: EvaluateToResult(working, lineText); break;
+    case LineKind::Evaluate: EvaluateToResult(working, lineText, notice); break;
     }
     SetWindowTextA(line, lineText.Text());
     SendMessageA(line, EM_SETSEL, 0, -1);
     if (!KeepsLineSelected(lineText.Text()))
         SendMessageA(line, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    ShowNotice(mainWindow, notice);
 }
 
 void EnsureGraphVisible(HWND mainWindow) {

@@ -6,6 +6,7 @@
 #include "window/command_line_gui.h"
 #include "window/commands_gui.h"
 #include "window/graph_scroller_gui.h"
+#include "window/notice_gui.h"
 #include "window/resources/resource_ids.h"
 #include "window/startup_gui.h"
 
@@ -75,6 +76,10 @@ void OnExitSizeMove(HWND window) {
         SnapWindowToWorkArea(window, nullptr, TRUE);
 }
 
+void OnTimer(HWND window, WPARAM timer) {
+    if (timer == kNoticeTimer) HideNotice(window);
+}
+
 void OnHScroll(HWND window, WPARAM first, LPARAM second) {
     graphScroller.HandleScroll(WM_HSCROLL, first, second);
     InvalidateRect(GetDlgItem(window, IDC_GRAPH_AREA), nullptr, FALSE);
@@ -142,6 +147,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM first, LPARAM 
     case WM_EXITSIZEMOVE: OnExitSizeMove(window); return TRUE;
     case WM_INITMENUPOPUP: OnInitMenuPopup(window, reinterpret_cast<HMENU>(first)); return TRUE;
     case WM_HSCROLL: OnHScroll(window, first, second); return TRUE;
+    case WM_TIMER: OnTimer(window, first); return TRUE;
     case WM_DRAWITEM: return PaintGraphArea(reinterpret_cast<const DRAWITEMSTRUCT*>(second));
     case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(first));
     case WM_LBUTTONDBLCLK: OnLButtonDblClk(window); return TRUE;
