@@ -6,6 +6,7 @@
 #include "window/command_line_gui.h"
 #include "window/commands_gui.h"
 #include "window/graph_scroller_gui.h"
+#include "window/line_keys_gui.h"
 #include "window/notice_gui.h"
 #include "window/resources/resource_ids.h"
 #include "window/startup_gui.h"
@@ -39,6 +40,7 @@ BOOL OnInitDialog(HWND window, const char* argument) {
     statisticsBar.Create(window, kStatisticsParts, kStatisticsWidths, 0);
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
     mainPopupMenu = menu ? GetSubMenu(menu, 0) : nullptr;
+    SubclassCalculationLine(window);
     graphScroller.Reset();
     previousGraphAreaProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(GetDlgItem(window, IDC_GRAPH_AREA), GWLP_WNDPROC,

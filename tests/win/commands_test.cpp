@@ -387,6 +387,98 @@ TEST_F(CommandsTest, AboutShowsTheProgramNameAndVersion) {
     EXPECT_EQ(text.rfind("TamsoloCalc\r\nVersion 1, built ", 0), 0u) << text;
 }
 
+// --- Keys on the calculation line --------------------------------------------
+
+TEST_F(CommandsTest, AcceleratorsOnTheLineOpenTheirDialogs) {
+    InstallValues({1, 2, 3}); // the bitmap export needs data
+    std::strcpy(plotFileName, "in.txt");
+    std::strcpy(saveFileName, "out.txt");
+    std::strcpy(bitmapFileName, "graph.bmp");
+    SetLine("7");
+    const struct {
+        UINT key;
+        char character; // what the key produces with Ctrl held
+        const char* dialog;
+        const char* offered; // the name a file dialog offers
+    } cases[] = {
+        {'O', 0x0F, "Open", "in.txt"},
+        {'S', 0x13, "Save", "out.txt"},
+        {'B', 0x02, "Save", "graph.bmp"},
+        {'G', 0x07, "Graph Configuration", nullptr},
+    };
+    for (const auto& c : cases) {
+        std::string offered;
+        DialogDriver driver({{c.dialog, [&](HWND dialog) {
+                                  if (c.offered) offered = ItemText(dialog, kFileNameBox);
+                                  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                              }}});
+        PressKey(c.key, true, c.character);
+        EXPECT_TRUE(driver.Finished()) << c.dialog << driver.Report();
+        if (c.offered) EXPECT_EQ(offered, c.offered) << c.key;
+        EXPECT_EQ(LineText(), "7") << c.key;
+    }
+    std::string about;
+    DialogDriver driver({{"TamsoloCalc", [&](HWND dialog) {
+                              about = ItemText(dialog, IDC_ABOUT_TEXT);
+                              PostMessageA(dialog, WM_CLOSE, 0, 0);
+                          }}});
+    PressKey(VK_F1);
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_EQ(about.rfind("TamsoloCalc\r\n", 0), 0u) << about;
+}
+
+TEST_F(CommandsTest, CtrlAndADigitChangesTheNumberBase) {
+    SetLine("255");
+    const struct {
+        UINT key;
+        const char* line;
+        const char* title;
+    } cases[] = {
+        {'6', "FF", "TamsoloCalc [HEX]"},
+        {'2', "1111 1111", "TamsoloCalc [BINARY]"},
+        {'8', "377", "TamsoloCalc [OCTAL]"},
+        {'0', "255", "TamsoloCalc"},
+    };
+    for (const auto& c : cases) {
+        PressKey(c.key, true);
+        EXPECT_EQ(LineText(), c.line) << c.key;
+        EXPECT_EQ(Title(), c.title) << c.key;
+    }
+    // Without Ctrl a digit is typed; with Ctrl and Shift it is no accelerator.
+    PressKey('6', false, '6');
+    EXPECT_EQ(LineText(), "2556");
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    PressKey('2', true);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(Title(), "TamsoloCalc");
+}
+
+TEST_F(CommandsTest, TheLineKeepsTheKeysOfItsEditControl) {
+    SetLine("12345");
+    CaretToEnd();
+    PressKey(VK_HOME);
+    EXPECT_EQ(Selection(), std::make_pair(0, 0));
+    PressKey(VK_END);
+    EXPECT_EQ(Selection(), std::make_pair(5, 5));
+    Select(0, 5); // Ctrl+A is checked below, where its selection shows
+    PressKey('C', true, 0x03);
+    PressKey(VK_HOME);
+    PressKey('V', true, 0x16);
+    EXPECT_EQ(LineText(), "1234512345");
+    PressKey('Z', true, 0x1A);
+    EXPECT_EQ(LineText(), "12345");
+    PressKey('A', true, 0x01);
+    EXPECT_EQ(Selection(), std::make_pair(0, 5));
+    PressKey('X', true, 0x18);
+    EXPECT_EQ(LineText(), "");
+    PressKey('V', true, 0x16);
+    EXPECT_EQ(LineText(), "12345");
+}
+
 TEST_F(CommandsTest, RightClickOpensTheMenuAndTheFocusReturnsToTheLine) {
     SetFocus(button);
     static bool opened;
