@@ -9,6 +9,7 @@
 #include "text/convert.h"
 #include "window/calc_line.h"
 #include "window/graph_scroller_gui.h"
+#include "window/line_keys_gui.h"
 #include "window/notice_gui.h"
 #include "window/resources/resource_ids.h"
 #include "window/window_state.h"
@@ -78,6 +79,18 @@ void EvaluateToResult(const GrowableText& working, GrowableText& lineText,
     if (FormatNumber(value, result, kResultFractionDigits, base, options)) lineText.Assign(result);
 }
 
+// Writes result over the line so that the edit control's own undo (Ctrl+Z)
+// brings back the line as typed, without its "=", and a second undo the
+// result again: first the typed text with nothing to undo, then the result
+// as an undoable replacement of it.
+void WriteBackUndoably(HWND line, const char* typed, const char* result) {
+    SendMessageA(line, EM_SETSEL, 0, -1);
+    SendMessageA(line, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(typed));
+    SendMessageA(line, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageA(line, EM_SETSEL, 0, -1);
+    SendMessageA(line, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(result));
+}
+
 } // namespace
 
 void ClearCalculationLine(HWND line) {
@@ -102,6 +115,8 @@ void EvaluateLine(HWND mainWindow) {
         ClearCalculationLine(line);
         return;
     }
+    RememberLine(lineText.Text());
+    const GrowableText typedLine(lineText);
     GrowableText working = NormaliseLine(lineText.Text(), numberBase);
     char notice[kNoticeTextSize] = "";
     switch (ClassifyLine(working)) {
@@ -109,7 +124,7 @@ void EvaluateLine(HWND mainWindow) {
     case LineKind::DataTransform: TransformDataSet(mainWindow, working); break;
     case LineKind::Evaluate: EvaluateToResult(working, lineText, notice); break;
     }
-    SetWindowTextA(line, lineText.Text());
+    WriteBackUndoably(line, typedLine.Text(), lineText.Text());
     SendMessageA(line, EM_SETSEL, 0, -1);
     if (!KeepsLineSelected(lineText.Text()))
         SendMessageA(line, EM_SETSEL, static_cast<WPARAM>(-1), 0);

@@ -1,5 +1,6 @@
-// What the calculation line tells back, driven through key messages to the
-// real main dialog: why a line was not read whole.
+// What the calculation line answers, driven through key messages to the real
+// main dialog: why a line was not read whole, the history of evaluated lines
+// (Up, Down) and the edit control's undo of a result (Ctrl+Z).
 #include "main_window_fixture.h"
 
 #include "graph/statusbar_gui.h"
@@ -24,6 +25,14 @@ class LineAnswersTest : public MainWindowTest {
         Escape();
         Type(text);
         Enter();
+    }
+    void Command(int id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    // Up or Down; the line and where its caret stands afterwards.
+    std::string Step(UINT key) {
+        PressKey(key);
+        const int length = static_cast<int>(LineText().size());
+        EXPECT_EQ(Selection(), std::make_pair(length, length)) << LineText();
+        return LineText();
     }
 };
 
@@ -80,6 +89,52 @@ TEST_F(LineAnswersTest, TheBarHiddenBeforeAReasonIsHiddenAgainAfterIt) {
     EXPECT_EQ(Notice(), "missing operand after '+' (column 2)");
     NoticeTimeIsUp();
     EXPECT_FALSE(IsShown(statisticsBar()));
+}
+
+TEST_F(LineAnswersTest, UpAndDownBringBackTheLinesAsTyped) {
+    for (const char* line : {"1+2", "2pi", "x^2 {0,1}", "1+2"}) TypeLine(line);
+    Escape();
+    Type("7");
+    const struct {
+        UINT key;
+        const char* line;
+    } steps[] = {
+        {VK_UP, "1+2"},         {VK_UP, "x^2 {0,1}"}, {VK_UP, "2pi"}, {VK_UP, "2pi"},
+        {VK_DOWN, "x^2 {0,1}"}, {VK_DOWN, "1+2"},     {VK_DOWN, "7"}, {VK_DOWN, "7"},
+        {VK_UP, "1+2"},         {VK_UP, "x^2 {0,1}"}, {VK_UP, "2pi"},
+    };
+    for (const auto& s : steps) EXPECT_EQ(Step(s.key), s.line);
+    // A recalled line is evaluated again as typed.
+    Enter();
+    EXPECT_EQ(LineText(), "2");
+    EXPECT_EQ(Step(VK_UP), "2pi");
+}
+
+TEST_F(LineAnswersTest, SamplesAndConversionsEnterTheHistory) {
+    Command(IDM_SAMPLE_FIRST + 5); // "x^2"
+    TypeLine("5");
+    Command(IDM_CONVERSION_FIRST + 44); // To Inches, From Feet: *[12]
+    EXPECT_EQ(LineText(), "5*[12]");
+    Enter();
+    EXPECT_EQ(LineText(), "60");
+    EXPECT_EQ(Step(VK_UP), "5*[12]");
+    EXPECT_EQ(Step(VK_UP), "5");
+    EXPECT_EQ(Step(VK_UP), "x^2");
+}
+
+TEST_F(LineAnswersTest, CtrlZBringsBackTheLineBeforeItsResultAndAgainTheResult) {
+    const struct {
+        const char* typed;
+        const char* result;
+    } cases[] = {{"1+2", "3"}, {"1+", "INVALID"}, {"2^10", "1,024"}, {"x^2 {0,1}", "x^2 {0,1}"}};
+    for (const auto& c : cases) {
+        TypeLine(c.typed);
+        EXPECT_EQ(LineText(), c.result);
+        PressKey('Z', true, 0x1A);
+        EXPECT_EQ(LineText(), c.typed); // not evaluated again: no "=" at its end
+        PressKey('Z', true, 0x1A);
+        EXPECT_EQ(LineText(), c.result);
+    }
 }
 
 } // namespace
