@@ -16,8 +16,11 @@ mingw: deps
 	cmake --preset mingw
 	cmake --build build/mingw -j$(JOBS) --target tamsolocalc
 
-# Builds tamsolocalc.exe and starts it (under Wine on Linux, in the project's own prefix).
+# Builds tamsolocalc.exe and starts it (under Wine on Linux, in the project's own
+# prefix). Without a display tools/wine-launch drives it through drive_calc.exe
+# in a virtual display and saves a picture of the window.
 run: mingw
+	cmake --build build/mingw -j$(JOBS) --target drive_calc
 	tools/wine-launch build/mingw/tamsolocalc.exe
 
 test: deps

@@ -12,7 +12,6 @@ source tools/wine-env
 rerun_in_display "$0" "$@"
 bin=build/mingw
 wine_prefix_ready
-drive() { "$winecmd" "$bin/drive_calc.exe" "$@" | tr -d '\r'; }
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
 drive launch "$bin/minimal_dialog.exe" >/dev/null  # warm Wine up

@@ -16,7 +16,6 @@ check() {  # check NAME EXPECTED ACTUAL
     failed=$((failed + 1)); echo "FAILED: $1: expected '$2', got '$3'"
   fi
 }
-drive() { "$winecmd" "$bin/drive_calc.exe" "$@" | tr -d '\r'; }
 exe=$(winepath -w "$bin/tamsolocalc.exe" 2>/dev/null)
 
 # start [start-mode] ARGUMENT: runs the calculator and waits for its window.

@@ -19,7 +19,6 @@ finish() {
   [ "$failed" -eq 0 ]
   exit
 }
-drive() { "$winecmd" "$bin/drive_calc.exe" "$@" | tr -d '\r'; }
 
 wine_prefix_ready
 "$winecmd" "$bin/tamsolocalc.exe" &

@@ -2,6 +2,7 @@
 // the timing script need:
 //   drive_calc wait SECONDS          waits for the main window; prints the milliseconds
 //   drive_calc plot TEXT             puts TEXT into the line and presses Enter
+//   drive_calc command ID            sends the menu command ID, as a pick from the menu
 //   drive_calc status                prints the statistics bar's four texts
 //   drive_calc graphrect             prints the graph area's screen rectangle and the
 //                                    main window's outer size: x y w h W H
@@ -209,6 +210,8 @@ int Run(int argc, char** argv) {
     if (!window) return 1;
     if (std::strcmp(command, "plot") == 0 && argc > 2) {
         Plot(window, argv[2]);
+    } else if (std::strcmp(command, "command") == 0 && argc > 2) {
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0);
     } else if (std::strcmp(command, "status") == 0) {
         return PrintStatus(window);
     } else if (std::strcmp(command, "graphrect") == 0) {
