@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -37,14 +38,26 @@ void RepaintGraphArea(HWND mainWindow) {
     InvalidateRect(GraphArea(mainWindow), nullptr, FALSE);
 }
 
-void PlotLine(HWND mainWindow, GrowableText& working) {
+// Why a plot made no points, into notice: the range gives none, or memory
+// cannot hold them.
+void DescribeEmptyPlot(const PlotRange& range, int count, char (&notice)[kNoticeTextSize]) {
+    const int points = PlotPointCount(range.from, range.to, range.step, count);
+    if (points <= 0)
+        std::snprintf(notice, kNoticeTextSize, "the range gives no points");
+    else
+        std::snprintf(notice, kNoticeTextSize, "not enough memory for %d points", points);
+}
+
+void PlotLine(HWND mainWindow, GrowableText& working, char (&notice)[kNoticeTextSize]) {
     EnsureGraphVisible(mainWindow);
     RECT client = {};
     GetClientRect(GraphArea(mainWindow), &client);
     PlotRange range;
     TakePlotRange(working, range, EvaluatePlain, numberBase);
     ApplyDefaultStep(range, client.right - client.left);
-    PlotEquation(working.Text(), range.from, range.to, range.step, TruncateToInt32(range.count));
+    const int count = TruncateToInt32(range.count);
+    if (!PlotEquation(working.Text(), range.from, range.to, range.step, count))
+        DescribeEmptyPlot(range, count, notice);
     RefreshAfterNewData(mainWindow, false);
 }
 
@@ -120,7 +133,7 @@ void EvaluateLine(HWND mainWindow) {
     GrowableText working = NormaliseLine(lineText.Text(), numberBase);
     char notice[kNoticeTextSize] = "";
     switch (ClassifyLine(working)) {
-    case LineKind::Plot: PlotLine(mainWindow, working); break;
+    case LineKind::Plot: PlotLine(mainWindow, working, notice); break;
     case LineKind::DataTransform: TransformDataSet(mainWindow, working); break;
     case LineKind::Evaluate: EvaluateToResult(working, lineText, notice); break;
     }

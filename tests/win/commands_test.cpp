@@ -8,6 +8,7 @@
 #include "window/command_line_gui.h"
 #include "window/file_commands_gui.h"
 #include "window/menu_text.h"
+#include "window/notice_gui.h"
 
 #include <shlobj.h>
 
@@ -414,7 +415,9 @@ TEST_F(CommandsTest, AcceleratorsOnTheLineOpenTheirDialogs) {
                               }}});
         PressKey(c.key, true, c.character);
         EXPECT_TRUE(driver.Finished()) << c.dialog << driver.Report();
-        if (c.offered) EXPECT_EQ(offered, c.offered) << c.key;
+        if (c.offered) {
+            EXPECT_EQ(offered, c.offered) << c.key;
+        }
         EXPECT_EQ(LineText(), "7") << c.key;
     }
     std::string about;
@@ -622,6 +625,62 @@ TEST_F(CommandsTest, OnlyTheFirstDroppedFileIsPlotted) {
     EXPECT_TRUE(driver.Finished()) << driver.Report();
     EXPECT_EQ(Values(), (std::vector<double>{1, 2, 3}));
     EXPECT_EQ(GetFocus(), line);
+}
+
+TEST_F(CommandsTest, EveryFileReadSaysHowItWent) {
+    // A sparse file of bytes, one more than a data set may hold.
+    const std::string huge = File("huge.bin");
+    HANDLE file = CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size;
+    size.QuadPart = (1LL << 28) + 1;
+    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+    const bool sized = SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_TRUE(sized);
+    const struct {
+        std::string path;
+        int type;
+        const char* notice;
+    } reads[] = {
+        {WriteFile("sine.txt", "1\r\n2\r\n3\r\n"), IDC_TYPE_TEXT, "3 values read from sine.txt"},
+        {WriteFile("one.txt", "7"), IDC_TYPE_TEXT, "1 value read from one.txt"},
+        {WriteFile("empty.txt", ""), IDC_TYPE_TEXT, "empty.txt is empty"},
+        {WriteFile("words.txt", "no numbers here\r\n"), IDC_TYPE_TEXT, "no number in words.txt"},
+        {folder + "\\missing.txt", IDC_TYPE_TEXT, "cannot open missing.txt"},
+        {huge, IDC_TYPE_UBYTE, "huge.bin is too large for the data set"},
+    };
+    for (const auto& r : reads) {
+        DialogDriver driver({ChooseType(r.type)});
+        SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({r.path})), 0);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(Notice(), r.notice);
+    }
+    // Cancelling the File Type dialog tells nothing.
+    SendMessageA(window, WM_TIMER, kNoticeTimer, 0);
+    DialogDriver driver({CancelDialog("File Type")});
+    PlotNamedDataFile(window, reads[0].path.c_str());
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_EQ(Notice(), "");
+}
+
+TEST_F(CommandsTest, EverySaveSaysHowItWent) {
+    SetClientSize(300, 200); // the graph area needs a height for the export
+    InstallValues({1, 2, 3});
+    const std::string out = File("out.txt");
+    {
+        DialogDriver driver({ChooseFile("Save", out), ChooseType(IDC_TYPE_TEXT)});
+        Command(IDM_SAVE_DATA_FILE);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(Notice(), "saved 3 values to out.txt");
+    }
+    {
+        const std::string bmp = File("graph.bmp");
+        DialogDriver driver({ChooseFile("Save", bmp)});
+        Command(IDM_SAVE_GRAPH_BITMAP);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(Notice(), "saved the graph to graph.bmp");
+    }
 }
 
 TEST_F(CommandsTest, AFileOfTwoGibibytesOrMoreIsStillRead) {

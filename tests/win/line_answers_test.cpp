@@ -10,15 +10,6 @@ namespace {
 
 class LineAnswersTest : public MainWindowTest {
   protected:
-    // The notice as the user sees it under Wine, whose edit control shows no
-    // balloon tips: the statistics bar in its simple mode; empty when none.
-    std::string Notice() const {
-        HWND bar = statisticsBar();
-        if (!SendMessageA(bar, SB_ISSIMPLE, 0, 0) || !IsShown(bar)) return "";
-        char text[256] = "";
-        SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text)); // the one simple part
-        return text;
-    }
     // The notice timer's message, as the system sends it after a few seconds.
     void NoticeTimeIsUp() { SendMessageA(window, WM_TIMER, kNoticeTimer, 0); }
     void TypeLine(const std::string& text) {
@@ -50,6 +41,10 @@ TEST_F(LineAnswersTest, AReasonShowsBesideTheResultForAFewSeconds) {
         {"3!", "3", "3; ignored from column 2: '!'"},
         {"1 + $", "INVALID", "unexpected '$' at column 5"},
         {"1e+", "INVALID", "missing operand after '+' (column 3)"},
+        // A plot that makes no points says why; the line keeps the equation.
+        {"x^2 {10,0,1}", "x^2 {10,0,1}", "the range gives no points"},
+        {"x {0,1,0,2000000000}", "x {0,1,0,2000000000}", "not enough memory for 2000000000 points"},
+        {"x^2 {0,1,0,3}", "x^2 {0,1,0,3}", ""},
         // Read whole: nothing shows.
         {"1+2", "3", ""},
         {"(1+2", "3", ""},

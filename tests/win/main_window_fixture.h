@@ -180,6 +180,15 @@ class MainWindowTest : public ::testing::Test {
     static bool IsShown(HWND control) {
         return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
     }
+    // The notice as the user sees it under Wine, whose edit control shows no
+    // balloon tips: the statistics bar in its simple mode; empty when none.
+    std::string Notice() const {
+        HWND bar = statisticsBar();
+        if (!SendMessageA(bar, SB_ISSIMPLE, 0, 0) || !IsShown(bar)) return "";
+        char text[256] = "";
+        SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text)); // the one simple part
+        return text;
+    }
     HWND statisticsBar() const { return FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr); }
     // A child's rectangle in the main window's client coordinates.
     RECT ChildRect(HWND child) const {
