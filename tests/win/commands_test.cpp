@@ -72,6 +72,20 @@ class CommandsTest : public MainWindowTest {
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
+    // A file of size bytes that takes no room on the disk; empty when it
+    // could not be made.
+    std::string WriteSparseFile(const std::string& name, LONGLONG size) {
+        const std::string path = File(name);
+        HANDLE file =
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return "";
+        LARGE_INTEGER end;
+        end.QuadPart = size;
+        SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+        const bool sized = SetEndOfFile(file);
+        CloseHandle(file);
+        return sized ? path : "";
+    }
     static std::string ReadBytes(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -378,14 +392,20 @@ TEST_F(CommandsTest, DoubleClickPostsGraphingOptions) {
 }
 
 TEST_F(CommandsTest, AboutShowsTheProgramNameAndVersion) {
-    std::string text;
-    DialogDriver driver({{"TamsoloCalc", [&](HWND dialog) {
-                              text = ItemText(dialog, IDC_ABOUT_TEXT);
-                              PostMessageA(dialog, WM_CLOSE, 0, 0);
-                          }}});
-    Command(IDM_ABOUT);
-    EXPECT_TRUE(driver.Finished()) << driver.Report();
-    EXPECT_EQ(text.rfind("TamsoloCalc\r\nVersion 1, built ", 0), 0u) << text;
+    // By the menu's command and by F1 on the line.
+    for (bool byKey : {false, true}) {
+        std::string text;
+        DialogDriver driver({{"TamsoloCalc", [&](HWND dialog) {
+                                  text = ItemText(dialog, IDC_ABOUT_TEXT);
+                                  PostMessageA(dialog, WM_CLOSE, 0, 0);
+                              }}});
+        if (byKey)
+            PressKey(VK_F1);
+        else
+            Command(IDM_ABOUT);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(text.rfind("TamsoloCalc\r\nVersion 1, built ", 0), 0u) << text;
+    }
 }
 
 // --- Keys on the calculation line --------------------------------------------
@@ -420,14 +440,6 @@ TEST_F(CommandsTest, AcceleratorsOnTheLineOpenTheirDialogs) {
         }
         EXPECT_EQ(LineText(), "7") << c.key;
     }
-    std::string about;
-    DialogDriver driver({{"TamsoloCalc", [&](HWND dialog) {
-                              about = ItemText(dialog, IDC_ABOUT_TEXT);
-                              PostMessageA(dialog, WM_CLOSE, 0, 0);
-                          }}});
-    PressKey(VK_F1);
-    EXPECT_TRUE(driver.Finished()) << driver.Report();
-    EXPECT_EQ(about.rfind("TamsoloCalc\r\n", 0), 0u) << about;
 }
 
 TEST_F(CommandsTest, CtrlAndADigitChangesTheNumberBase) {
@@ -629,15 +641,8 @@ TEST_F(CommandsTest, OnlyTheFirstDroppedFileIsPlotted) {
 
 TEST_F(CommandsTest, EveryFileReadSaysHowItWent) {
     // A sparse file of bytes, one more than a data set may hold.
-    const std::string huge = File("huge.bin");
-    HANDLE file = CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER size;
-    size.QuadPart = (1LL << 28) + 1;
-    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
-    const bool sized = SetEndOfFile(file);
-    CloseHandle(file);
-    ASSERT_TRUE(sized);
+    const std::string huge = WriteSparseFile("huge.bin", (1LL << 28) + 1);
+    ASSERT_FALSE(huge.empty());
     const struct {
         std::string path;
         int type;
@@ -685,15 +690,8 @@ TEST_F(CommandsTest, EverySaveSaysHowItWent) {
 
 TEST_F(CommandsTest, AFileOfTwoGibibytesOrMoreIsStillRead) {
     // A sparse file of 2^31 + 2 bytes: shorts divide its size, longs do not.
-    const std::string path = File("huge.bin");
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER size;
-    size.QuadPart = (1LL << 31) + 2;
-    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
-    const bool sized = SetEndOfFile(file);
-    CloseHandle(file);
-    ASSERT_TRUE(sized);
+    const std::string path = WriteSparseFile("huge.bin", (1LL << 31) + 2);
+    ASSERT_FALSE(path.empty());
     bool shorts = false, longs = true, text = false;
     DialogDriver driver({{"File Type", [&](HWND dialog) {
                               text = IsWindowEnabled(GetDlgItem(dialog, IDC_MULTIPLIERS));
