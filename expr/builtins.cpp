@@ -16,6 +16,10 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // fractions before it turns to the divisors of their common measure.
 constexpr int kMaxFractionSearch = 1024;
 
+// How many sums of the larger argument LcmOf tries when they round; past
+// them it gives NaN.
+constexpr int kMaxLcmSteps = 100000;
+
 bool IsWhole(double value) {
     return std::fmod(value, 1.0) == 0;
 }
@@ -297,11 +301,16 @@ double LcmOf(double a, double b) {
     // number of which both are whole multiples, and |lo| / g the fewest
     // steps of hi that reach a multiple of lo.
     const double steps = std::fabs(lo) / Euclid(std::fabs(hi), std::fabs(lo));
-    if (IsWhole(hi) && IsWhole(lo)) return hi * steps;
-    // Adding hi that many times is exact only while each sum fits in 53
-    // bits; past that the sums round and no multiple is exact any more.
-    if (steps * OddSignificand(hi) >= kExactLimit) return kNaN;
-    return hi * steps;
+    // While each sum k hi up to that many steps fits in 53 bits, every sum of
+    // the search is exact and the first that lo divides is the last of them:
+    // the search's own value, without running it.
+    const double exact = hi * steps;
+    if (steps * OddSignificand(hi) < kExactLimit && std::isfinite(exact)) return exact;
+    // Otherwise the sums round, and where they land decides: run the search.
+    double m = hi;
+    for (int i = 0; i < kMaxLcmSteps; ++i, m += hi)
+        if (std::fmod(m, lo) == 0) return m;
+    return kNaN;
 }
 
 bool IsFunctionWord(int32_t token) {

@@ -49,4 +49,7 @@ inline double GuardLiteral(double a, double b, double result) {
 }
 
 double GcdOf(double a, double b);
+// The larger argument added up until the smaller divides the sum exactly:
+// the sum where that search ends within 100,000 sums; beyond, the multiple
+// when every sum is exact, else NaN.
 double LcmOf(double a, double b);

@@ -4,7 +4,8 @@
 // "/cmd=" number. Checks what must hold for every text: no spaces or lower
 // case letters left by the normalising (but for the three words it writes in
 // lower case), a classification that agrees with the text, a range taken or
-// the text left as it was, and the argument and number rules.
+// the text left as it was, DATA standing for exactly any value, and the
+// argument and number rules.
 #include "expr/evaluate.h"
 #include "text/growable_text.h"
 #include "window/calc_line.h"
@@ -97,13 +98,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     text = text.c_str();
     if (text.size() >= static_cast<size_t>(kLineBufferSize)) text.resize(kLineBufferSize - 1);
 
-    Check(EndsWithEquals(text.c_str()) == (!text.empty() && text.back() == '='));
+    const bool comparison = text.size() >= 2 && std::strchr("<>!", text[text.size() - 2]);
+    Check(EndsWithEquals(text.c_str()) == (!text.empty() && text.back() == '=' && !comparison));
     const GrowableText working = NormaliseLine(text.c_str(), base);
     CheckNormalised(working);
     CheckRange(working, base, width);
     if (ClassifyLine(working) == LineKind::DataTransform) {
         double values[4] = {0, -1.5, 1e308, -0.0};
         TransformDataValues(working, values, 4, Evaluate, base);
+    }
+    // DATA stands for exactly each value: DATA alone gives any double back.
+    if (size >= 10) {
+        double value, back;
+        std::memcpy(&value, data + 2, sizeof value);
+        back = value;
+        TransformDataValues(GrowableText("DATA"), &back, 1, Evaluate, base);
+        Check(value != value || std::memcmp(&back, &value, sizeof value) == 0);
     }
 
     CheckArgument(text.c_str());

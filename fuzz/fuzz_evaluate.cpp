@@ -2,12 +2,17 @@
 // base and the variable table; the rest is the text, copied into a buffer of
 // exactly its size plus the terminator, so that any read past the end of the
 // text is caught. DiagnoseExpression must agree with the evaluator about
-// where the reading stopped.
+// where the reading stopped. When the first byte's top bit is set, the value
+// and that of the text after the first NUL meet in LcmOf, which must give what
+// the search written out sum by sum gives wherever that ends within its bound.
 #include "expr/evaluate.h"
+#include "expr/parser.h"
 #include "expr/random.h"
 #include "expr/reading.h"
 #include "fuzz_input.h"
+#include "tests/expr/lcm_by_steps.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -83,7 +88,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                             withTable ? variableCount : 0, base);
     // The text is never changed.
     if (std::memcmp(text.get(), data, size) != 0) __builtin_trap();
-    (void)value;
+    if (choice & 0x80) {
+        const size_t first = std::strlen(text.get());
+        const double other =
+            first < size ? EvaluateExpression(text.get() + first + 1, nullptr, 0, base) : 24;
+        const double lcm = LcmOf(value, other);
+        const double bySteps = LcmBySteps(value, other, kLcmStepBound);
+        if (!std::isnan(bySteps) && std::memcmp(&lcm, &bySteps, sizeof lcm) != 0) __builtin_trap();
+    }
     CheckReading(text.get(), withTable ? table : nullptr, withTable ? variableCount : 0, base);
     return 0;
 }

@@ -60,7 +60,7 @@ void ChoosePendingColor(HWND dialog, PendingColor which) {
     choose.rgbResult = state->pendingColors[which];
     choose.lpCustColors = customColors;
     choose.Flags = CC_RGBINIT;
-    if (ChooseColorA(&choose)) state->pendingColors[which] = choose.rgbResult;
+    if (ChooseColorA(&choose)) state->pendingColors[which] = StoredPick(choose.rgbResult);
 }
 
 void ApplySettings(HWND dialog) {

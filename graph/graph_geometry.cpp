@@ -96,17 +96,22 @@ int ComputeGridRows(int plotHeight, double axisMin, double axisMax, double step,
     const double range = axisMax - axisMin;
     const double yScale = plotHeight / range;
     // A range so narrow that the scale is infinite takes each row's share of
-    // the range instead.
-    const bool byShare = std::isinf(yScale) && range > 0 && plotHeight > 0;
+    // the range instead; so does a range between finite ends that is wider
+    // than the largest double, worked out on halved values (k is then the
+    // half of the rows' distance from axisMin).
+    const bool wide = std::isinf(range) && std::isfinite(axisMin) && std::isfinite(axisMax);
+    const bool byShare = (std::isinf(yScale) || wide) && range > 0 && plotHeight > 0;
     const bool offsetsGrow = byShare || (std::isfinite(yScale) && yScale > 0);
+    const double halfRange = axisMax / 2 - axisMin / 2;
     double k = 0;
     int offset = 0;
     int count = 0;
     while (offset <= plotHeight && count < capacity) {
-        rows[count++] = {offset, axisMin + k};
+        rows[count++] = {offset, wide ? (axisMin / 2 + k) * 2 : axisMin + k};
         if (!offsetsGrow) break;
-        k += step;
-        offset = TruncateToInt32((byShare ? k / range * plotHeight : k * yScale) + 0.5);
+        k += wide ? step / 2 : step;
+        const double share = wide ? k / halfRange : k / range;
+        offset = TruncateToInt32((byShare ? share * plotHeight : k * yScale) + 0.5);
         if (offset < 0) break; // past the int range: far above the plot area
     }
     return count;

@@ -1,5 +1,6 @@
 #include "graph/graph_scale.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 
@@ -18,6 +19,20 @@ int LabelLength(double value) {
     const int length = std::snprintf(buffer, sizeof buffer, " %.4g ", value);
     if (length < 0) return 0;
     return length < kLabelBufferSize ? length : kLabelBufferSize - 1;
+}
+
+// The data range per division. A range wider than the largest double is
+// worked out on the halved ends, which cannot overflow.
+double RawStep(double lo, double hi, int divisions) {
+    const double range = hi - lo;
+    if (std::isfinite(range)) return range / divisions;
+    return (hi / 2 - lo / 2) / divisions * 2;
+}
+
+// An axis end snapped past the largest double ends at the largest double: no
+// multiple of a step beyond it can be represented.
+double HoldWithinDoubles(double v) {
+    return std::isinf(v) ? std::copysign(DBL_MAX, v) : v;
 }
 
 } // namespace
@@ -85,20 +100,19 @@ void GraphScale::SetData(const double* values, int count, int divisions) {
     if (!std::isfinite(lo) || !std::isfinite(hi)) return reset();
 
     labelChars = 0;
-    step = NiceStep((hi - lo) / divisions);
+    step = NiceStep(RawStep(lo, hi, divisions));
     if (!(step > 0)) return reset();
 
     const double bottom = std::fmod(lo, step);
     if (bottom != 0) lo = lo > 0 ? lo - bottom : lo - (step - std::fmod(-lo, step));
     const double top = std::fmod(hi, step);
     if (top != 0) hi = hi > 0 ? hi + (step - top) : hi + std::fmod(-hi, step);
+    lo = HoldWithinDoubles(lo);
+    hi = HoldWithinDoubles(hi);
 
     // Far from zero a step can be smaller than the spacing of doubles (values
-    // such as 1e16 and 1e16 + 2), and snapping near the largest doubles can
-    // overflow: no grid line could then be told from the next.
-    if (!std::isfinite(lo) || !std::isfinite(hi) || !(lo < hi) || !(lo + step > lo) ||
-        !(hi - step < hi))
-        return reset();
+    // such as 1e16 and 1e16 + 2): no grid line could then be told from the next.
+    if (!(lo < hi) || !(lo + step > lo) || !(hi - step < hi)) return reset();
 
     // With the step resolvable at both ends every addition moves on by at least
     // two thirds of a step, so the loop ends after about divisions + 3 labels;

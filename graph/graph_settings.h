@@ -10,6 +10,12 @@ constexpr uint32_t MakeColor(unsigned red, unsigned green, unsigned blue) {
 // Reserved colour: no pen or brush.
 constexpr uint32_t NO_COLOR = 1;
 
+// The colour stored for a pick in the colour chooser: a pick of the reserved
+// value would draw nothing, so it becomes the nearest red that draws.
+constexpr uint32_t StoredPick(uint32_t picked) {
+    return picked == NO_COLOR ? MakeColor(2, 0, 0) : picked;
+}
+
 struct GraphSettings {
     char graphType = 'L'; // 'L' line graph, 'B' bar graph
     int lineWidth = 1;    // pen width; 0 or negative fills below the line

@@ -38,19 +38,33 @@ bool HasAxisRange() {
     return graphScale.axisMin < graphScale.axisMax;
 }
 
+bool DrawsGrid() {
+    return graphScale.step > 0 && graphSettings.gridColor != graphSettings.backColor;
+}
+
+// The frame of the plot area in rect for the label font selected into dc.
+GridFrame FrameForSelectedFont(const RECT& rect, HDC dc, bool withLabels) {
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    return ComputeGridFrame(ToPlotRect(rect), graphScale.labelChars, metrics.tmAveCharWidth,
+                            metrics.tmHeight, metrics.tmInternalLeading, withLabels);
+}
+
 } // namespace
+
+RECT GraphPlotArea(const RECT& rect, HDC dc) {
+    if (!DrawsGrid()) return rect;
+    TextScope text(dc, graphSettings.gridColor, CreateLabelFont(), TRANSPARENT);
+    const PlotRect plot = FrameForSelectedFont(rect, dc, true).plot;
+    return {plot.left, plot.top, plot.right, plot.bottom};
+}
 
 int DrawGridAndLabels(RECT* rect, HDC dc, COLORREF colour, int penWidth, int withLabels) {
     if (!(graphScale.step > 0)) return 0;
     PenScope pen(dc, colour, penWidth);
     BrushScope hollow(dc, NO_COLOR);
     TextScope text(dc, colour, CreateLabelFont(), TRANSPARENT);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-
-    const GridFrame frame =
-        ComputeGridFrame(ToPlotRect(*rect), graphScale.labelChars, metrics.tmAveCharWidth,
-                         metrics.tmHeight, metrics.tmInternalLeading, withLabels != 0);
+    const GridFrame frame = FrameForSelectedFont(*rect, dc, withLabels != 0);
     const PlotRect& plot = frame.plot;
     *rect = {plot.left, plot.top, plot.right, plot.bottom};
     Rectangle(dc, plot.left, plot.top, plot.right, plot.bottom + 1);
@@ -124,8 +138,7 @@ int RenderGraph(const RECT* rect, HDC dc, const int* firstIndex) {
     int first = firstIndex ? *firstIndex : 0;
     if (first < 0) first = 0;
     if (first > dataSet.count) first = dataSet.count;
-    if (graphSettings.gridColor != graphSettings.backColor)
-        DrawGridAndLabels(&plot, dc, graphSettings.gridColor, 1, 1);
+    if (DrawsGrid()) DrawGridAndLabels(&plot, dc, graphSettings.gridColor, 1, 1);
     const int n = dataSet.count - first;
     if (graphSettings.graphType == 'L')
         return DrawLineGraph(&plot, dc, dataSet.values + first, n, graphSettings.graphColor,

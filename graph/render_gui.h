@@ -16,6 +16,10 @@ int RenderGraph(const RECT* rect, HDC dc, const int* firstIndex);
 // first index.
 void PaintGraph(HWND window, HDC dc, const int* scrollPosition);
 
+// The part of rect in which RenderGraph draws the data: rect less the frame's
+// margins and the value labels when the grid is drawn, else rect itself.
+RECT GraphPlotArea(const RECT& rect, HDC dc);
+
 // Frame, grid and labels of graphScale in colour, with the pen width given;
 // shrinks rect in place to the plot area. Returns 0 without drawing when the
 // scale has no step.

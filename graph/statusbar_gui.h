@@ -13,7 +13,7 @@ class StatusBar {
     // and shows it when show is 1.
     void Create(HWND parent, int parts, const int* widths, int show);
     // widths: n entries (characters, or negative to share the rest) or null
-    // for equal parts.
+    // for equal parts; a part whose present text needs more room is widened to it.
     void SetParts(int n, const int* widths);
     void SetText(const char* text, int part);
     // 1 shows, 0 hides, a negative value toggles.
@@ -28,6 +28,12 @@ class StatusBar {
     HWND Window() const { return window; }
 
   private:
+    // Clears the handle when the bar's window goes, also when its parent takes
+    // it along, so that no later call acts on a handle that may by then name
+    // another window.
+    static LRESULT CALLBACK ForgetWhenDestroyed(HWND window, UINT message, WPARAM first,
+                                                LPARAM second, UINT_PTR id, DWORD_PTR owner);
+
     HWND window = nullptr;
 };
 extern StatusBar statisticsBar;
@@ -36,5 +42,6 @@ extern StatusBar statisticsBar;
 constexpr int kStatisticsParts = 4;
 extern const int kStatisticsWidths[kStatisticsParts];
 
-// Shows the bar with the count, minimum, maximum and mean of the data set.
+// Writes the count, minimum, maximum and mean of the data set into the bar and
+// fits its parts to them; whether the bar shows is left to the window layout.
 void ShowStatistics();

@@ -1,28 +1,45 @@
 #include "graph/statusbar_parts.h"
 
 int ComputeStatusPartEdges(int parentWidth, int averageCharWidth, int n, const int* widths,
-                           int* edges) {
+                           const int* textWidths, int* edges) {
     if (n <= 0) return 0;
     if (n > kMaxStatusParts) n = kMaxStatusParts;
-    if (!widths) {
-        for (int i = 0; i < n; ++i) edges[i] = (i + 1) * (parentWidth / n);
-        return n;
-    }
-    long long fixedChars = 0;
-    int shared = 0;
+    const auto need = [textWidths](int i) -> long long { return textWidths ? textWidths[i] : 0; };
+    long long width[kMaxStatusParts];
+    bool decided[kMaxStatusParts];
+    long long rest = parentWidth;
+    int open = 0;
     for (int i = 0; i < n; ++i) {
-        if (widths[i] >= 0)
-            fixedChars += widths[i];
-        else
-            ++shared;
+        decided[i] = widths && widths[i] >= 0;
+        if (!decided[i]) {
+            ++open;
+            continue;
+        }
+        const long long fixed = static_cast<long long>(widths[i]) * averageCharWidth;
+        width[i] = fixed < need(i) ? need(i) : fixed;
+        rest -= width[i];
     }
-    const long long sharedWidth =
-        shared > 0 ? (parentWidth - averageCharWidth * fixedChars) / shared : 0;
+    // Each part whose text a share cannot hold takes the text's width out of the
+    // rest, which makes the share of the others smaller: repeat until every
+    // remaining part fits its share.
+    for (bool widened = true; widened && open > 0;) {
+        widened = false;
+        const long long share = rest / open;
+        for (int i = 0; i < n; ++i) {
+            if (decided[i] || need(i) <= 0 || need(i) <= share) continue;
+            width[i] = need(i);
+            decided[i] = true;
+            rest -= width[i];
+            --open;
+            widened = true;
+        }
+    }
+    const long long share = open > 0 ? rest / open : 0;
     long long edge = 0;
     for (int i = 0; i < n; ++i) {
-        edge += widths[i] >= 0 ? static_cast<long long>(widths[i]) * averageCharWidth : sharedWidth;
+        edge += decided[i] ? width[i] : share;
         edges[i] = static_cast<int>(edge);
     }
-    if (widths[n - 1] < 0) edges[n - 1] = -1;
+    if (widths && widths[n - 1] < 0) edges[n - 1] = -1;
     return n;
 }

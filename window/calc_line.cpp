@@ -1,16 +1,11 @@
 #include "window/calc_line.h"
 
 #include "text/temp_format.h"
+#include "window/exact_number.h"
 
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace {
-
-// Room for "%f" of the largest double (309 digits, sign, point, six fraction
-// digits and the terminator).
-constexpr int kDataValueSize = 330;
 
 constexpr int kRangeFields = 4;
 
@@ -58,6 +53,42 @@ int LineOffset(const char* lineText, const char* working, int offset) {
     }
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Whether the character before position (at least 1) is the last digit or
+// point of a number: of a run of digits, points and grouping commas. After a
+// lone letter the run's first digit belongs to a variable name (E1, A1), so
+// the number is what follows it; after a word (SQRT, PI) the whole run is one.
+bool FollowsNumber(const GrowableText& text, size_t position) {
+    const char last = text.At(position - 1);
+    if (!IsDigit(last) && last != '.') return false;
+    size_t start = position - 1;
+    while (start > 0 &&
+           (IsDigit(text.At(start - 1)) || text.At(start - 1) == '.' || text.At(start - 1) == ','))
+        --start;
+    const bool afterLoneLetter =
+        start > 0 && IsLetter(text.At(start - 1)) && (start == 1 || !IsLetter(text.At(start - 2)));
+    if (afterLoneLetter && IsDigit(text.At(start))) ++start;
+    return position > start;
+}
+
+// An exponent typed without its sign, as in 2E3 or 1.5E10: an "E" right after
+// a number and right before a digit becomes "*10^", as "E+" does.
+void RewriteBareExponents(GrowableText& working) {
+    for (size_t i = 1; i + 1 < working.Length(); ++i) {
+        if (working.At(i) != 'E' || !IsDigit(working.At(i + 1)) || !FollowsNumber(working, i))
+            continue;
+        working.Erase(i, 1);
+        working.Insert(i, "*10^");
+    }
+}
+
 } // namespace
 
 ReadingReport MapReadingToLine(const ReadingReport& report, const char* lineText,
@@ -75,7 +106,10 @@ ReadingReport MapReadingToLine(const ReadingReport& report, const char* lineText
 
 bool EndsWithEquals(const char* text) {
     const size_t length = text ? std::strlen(text) : 0;
-    return length > 0 && text[length - 1] == '=';
+    if (length == 0 || text[length - 1] != '=') return false;
+    // "<", ">" and "!" never end an expression: an "=" after one of them is
+    // the second character of "<=", ">=" or "!=".
+    return length == 1 || std::strchr("<>!", text[length - 2]) == nullptr;
 }
 
 GrowableText NormaliseLine(const char* lineText, int base) {
@@ -85,6 +119,7 @@ GrowableText NormaliseLine(const char* lineText, int base) {
     if (base == 10) {
         working.ReplaceEvery("E+", "*10^+");
         working.ReplaceEvery("E-", "*10^-");
+        RewriteBareExponents(working);
     }
     working.ReplaceEvery("XOR", "xor");
     working.ReplaceEvery("EXP", "exp");
@@ -125,23 +160,11 @@ void ApplyDefaultStep(PlotRange& range, int width) {
     if (range.step <= 0 && range.count <= 0) range.step = (range.to - range.from) / width;
 }
 
-void FormatDataValue(double value, char* text, int size) {
-    // Both C runtimes spell the non-finite values their own way; these are fixed.
-    if (std::isnan(value))
-        std::snprintf(text, static_cast<size_t>(size), "nan");
-    else if (std::isinf(value))
-        std::snprintf(text, static_cast<size_t>(size), value < 0 ? "-inf" : "inf");
-    else
-        std::snprintf(text, static_cast<size_t>(size), "%f", value);
-}
-
 void TransformDataValues(const GrowableText& working, double* values, int count,
                          FieldEvaluator evaluate, int base) {
-    char valueText[kDataValueSize];
     for (int i = 0; i < count; ++i) {
-        FormatDataValue(values[i], valueText, kDataValueSize);
         GrowableText expression(working);
-        expression.ReplaceEvery("DATA", valueText);
+        expression.ReplaceEvery("DATA", ExactNumberText(values[i], base).Text());
         values[i] = evaluate(expression.Text(), base);
     }
 }

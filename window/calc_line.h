@@ -9,12 +9,14 @@
 // The line is read into this many bytes (1535 characters and the terminator).
 constexpr int kLineBufferSize = 1536;
 
-// A change of the line starts an evaluation only when its text ends with "=".
+// A change of the line starts an evaluation only when its text ends with "=",
+// and that "=" is not the second character of "<=", ">=" or "!=".
 bool EndsWithEquals(const char* text);
 
 // The working copy of line text (its "=" already trimmed): spaces deleted,
-// upper-cased, exponents made evaluable in base 10, and the words that contain
-// X or Y (xor, exp, max, INFINITY) kept from looking like variables.
+// upper-cased, exponents (1E+3, 2E-3, 2E3) made evaluable in base 10, and the
+// words that contain X or Y (xor, exp, max, INFINITY) kept from looking like
+// variables.
 GrowableText NormaliseLine(const char* lineText, int base);
 
 // The reading report of a working copy made by NormaliseLine from lineText,
@@ -45,12 +47,8 @@ bool TakePlotRange(GrowableText& working, PlotRange& range, FieldEvaluator evalu
 // Without a step or a count, one point per pixel column of width.
 void ApplyDefaultStep(PlotRange& range, int width);
 
-// The text a data value takes in a DATA expression: fixed notation with six
-// fraction digits ("inf", "-inf" and "nan" for values that are not finite).
-void FormatDataValue(double value, char* text, int size);
-
 // Replaces each of the count values by the working copy evaluated with DATA
-// standing for the value.
+// standing for the value, written so that base reads it back exactly.
 void TransformDataValues(const GrowableText& working, double* values, int count,
                          FieldEvaluator evaluate, int base);
 

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -25,10 +26,6 @@ constexpr int kResultFractionDigits = 12;
 constexpr int kMinGraphHeight = 20;
 constexpr int kMaxGrownHeight = 512;
 constexpr int kGrownHeightExtra = 73;
-
-double EvaluatePlain(const char* text, int base) {
-    return EvaluateExpression(text, nullptr, 0, base);
-}
 
 HWND GraphArea(HWND mainWindow) {
     return GetDlgItem(mainWindow, IDC_GRAPH_AREA);
@@ -65,8 +62,19 @@ void TransformDataSet(HWND mainWindow, const GrowableText& working) {
     TransformDataValues(working, dataSet.values, dataSet.count, EvaluatePlain, numberBase);
     graphScale.SetData(dataSet.values, dataSet.count, kGraphDivisions);
     ShowStatistics();
+    // New values can need wider value labels, which narrows the scroll page.
+    UpdateGraphScrollRange(mainWindow);
     RepaintGraphArea(mainWindow);
 }
+
+// The result the calculator last wrote into the line and the value it was
+// made from; forgotten as soon as the line holds any other text.
+struct ShownResult {
+    GrowableText text;
+    double value = 0;
+    bool valid = false;
+};
+ShownResult shownResult;
 
 // Why the working copy of lineText was not read whole, into notice, when that
 // made the result INVALID or left text unread; empty for a line read whole.
@@ -79,32 +87,45 @@ void DescribeLineReading(const GrowableText& working, const GrowableText& lineTe
                     notice, kNoticeTextSize);
 }
 
-// The formatted result of the working copy, or the line text unchanged when
-// the display base cannot be formatted; notice receives why the line was not
-// read whole.
-void EvaluateToResult(const GrowableText& working, GrowableText& lineText,
-                      char (&notice)[kNoticeTextSize]) {
-    const double value = EvaluateExpression(working.Text(), nullptr, 0, numberBase);
-    DescribeLineReading(working, lineText, value, notice);
+// Formats value into lineText with the display base and flags of now, and
+// remembers it as the shown result; leaves lineText unchanged when the
+// display base cannot be formatted.
+void WriteResult(double value, GrowableText& lineText) {
     const char* options = MakeResultOptions(digitGrouping, exponentialNotation);
     const int base = pendingDisplayBase != 0 ? pendingDisplayBase : numberBase;
     char result[kFormatBufferSize];
-    if (FormatNumber(value, result, kResultFractionDigits, base, options)) lineText.Assign(result);
+    if (!FormatNumber(value, result, kResultFractionDigits, base, options)) return;
+    lineText.Assign(result);
+    shownResult.text.Assign(result);
+    shownResult.value = value;
+    shownResult.valid = true;
 }
 
-// Writes result over the line so that the edit control's own undo (Ctrl+Z)
-// brings back the line as typed, without its "=", and a second undo the
-// result again: first the typed text with nothing to undo, then the result
-// as an undoable replacement of it.
-void WriteBackUndoably(HWND line, const char* typed, const char* result) {
+// Sets the line's text as an undoable replacement of what it held, so that
+// the edit control's own undo (Ctrl+Z) brings that back, and a second undo
+// the new text again; the caret goes to the end unless the text is to stay
+// selected.
+void WriteBack(HWND line, const GrowableText& lineText) {
+    SendMessageA(line, EM_SETSEL, 0, -1);
+    SendMessageA(line, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(lineText.Text()));
+    SendMessageA(line, EM_SETSEL, 0, -1);
+    if (!KeepsLineSelected(lineText.Text()))
+        SendMessageA(line, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+}
+
+// Puts typed (the line without its "=") in the line with nothing to undo, so
+// that undoing the result that replaces it brings back the line as typed.
+void PrepareUndo(HWND line, const char* typed) {
     SendMessageA(line, EM_SETSEL, 0, -1);
     SendMessageA(line, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(typed));
     SendMessageA(line, EM_EMPTYUNDOBUFFER, 0, 0);
-    SendMessageA(line, EM_SETSEL, 0, -1);
-    SendMessageA(line, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(result));
 }
 
 } // namespace
+
+double EvaluatePlain(const char* text, int base) {
+    return EvaluateExpression(text, nullptr, 0, base);
+}
 
 void ClearCalculationLine(HWND line) {
     SendMessageA(line, EM_SETSEL, 0, -1);
@@ -120,6 +141,8 @@ void EvaluateLine(HWND mainWindow) {
     HWND line = GetDlgItem(mainWindow, IDC_CALC_LINE);
     char text[kLineBufferSize] = "";
     GetWindowTextA(line, text, kLineBufferSize);
+    if (shownResult.valid && std::strcmp(text, shownResult.text.Text()) != 0)
+        shownResult.valid = false;
     if (!EndsWithEquals(text)) return;
     HideNotice(mainWindow);
     GrowableText lineText(text);
@@ -129,19 +152,36 @@ void EvaluateLine(HWND mainWindow) {
         return;
     }
     RememberLine(lineText.Text());
-    const GrowableText typedLine(lineText);
+    PrepareUndo(line, lineText.Text());
     GrowableText working = NormaliseLine(lineText.Text(), numberBase);
     char notice[kNoticeTextSize] = "";
     switch (ClassifyLine(working)) {
     case LineKind::Plot: PlotLine(mainWindow, working, notice); break;
     case LineKind::DataTransform: TransformDataSet(mainWindow, working); break;
-    case LineKind::Evaluate: EvaluateToResult(working, lineText, notice); break;
+    case LineKind::Evaluate: {
+        const double value = EvaluateExpression(working.Text(), nullptr, 0, numberBase);
+        DescribeLineReading(working, lineText, value, notice);
+        WriteResult(value, lineText);
+        break;
     }
-    WriteBackUndoably(line, typedLine.Text(), lineText.Text());
-    SendMessageA(line, EM_SETSEL, 0, -1);
-    if (!KeepsLineSelected(lineText.Text()))
-        SendMessageA(line, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    }
+    WriteBack(line, lineText);
     ShowNotice(mainWindow, notice);
+}
+
+void ForgetShownResult() {
+    shownResult.valid = false;
+}
+
+bool RewriteShownResult(HWND mainWindow) {
+    HWND line = GetDlgItem(mainWindow, IDC_CALC_LINE);
+    char text[kLineBufferSize] = "";
+    GetWindowTextA(line, text, kLineBufferSize);
+    if (!shownResult.valid || std::strcmp(text, shownResult.text.Text()) != 0) return false;
+    GrowableText lineText(text);
+    WriteResult(shownResult.value, lineText);
+    WriteBack(line, lineText);
+    return true;
 }
 
 void EnsureGraphVisible(HWND mainWindow) {

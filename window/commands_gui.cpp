@@ -11,6 +11,7 @@
 #include "window/window_state.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -24,6 +25,12 @@ HWND CalculationLine(HWND mainWindow) {
 // Runs the line's evaluation again (the OK command), done when the send returns.
 void EvaluateAgain(HWND mainWindow) {
     SendMessageA(mainWindow, WM_COMMAND, IDOK, 0);
+}
+
+// After a change of the display: a result the calculator wrote is written
+// again from its value; anything else is evaluated again.
+void ShowLineAgain(HWND mainWindow) {
+    if (!RewriteShownResult(mainWindow)) EvaluateAgain(mainWindow);
 }
 
 void RepaintWholeWindow(HWND mainWindow) {
@@ -56,11 +63,11 @@ void OnMenuButton(HWND mainWindow) {
     OpenMainPopupMenu(mainWindow, button.left, button.bottom);
 }
 
-// The line is evaluated in the old base and written in the new one, so the
-// number in it is converted; only then is the new base taken.
+// The line is evaluated in the old base (or its result written again) in the
+// new one, so the number in it is converted; only then is the new base taken.
 void ChangeNumberBase(HWND mainWindow, int base) {
     pendingDisplayBase = base;
-    EvaluateAgain(mainWindow);
+    ShowLineAgain(mainWindow);
     numberBase = base;
     pendingDisplayBase = 0;
     SetWindowTextA(mainWindow, TitleForBase(base));
@@ -73,12 +80,12 @@ void OnNumberBase(HWND mainWindow) {
 
 void OnDigitGrouping(HWND mainWindow) {
     digitGrouping = !digitGrouping;
-    EvaluateAgain(mainWindow);
+    ShowLineAgain(mainWindow);
 }
 
 void OnExponentialNotation(HWND mainWindow) {
     exponentialNotation = !exponentialNotation;
-    EvaluateAgain(mainWindow);
+    ShowLineAgain(mainWindow);
 }
 
 void OnSortData(HWND mainWindow) {
@@ -112,8 +119,9 @@ void RunSampleEquation(HWND mainWindow, int id) {
     EvaluateAgain(mainWindow);
 }
 
-// A conversion's pattern is typed at the caret, replacing a selection. A
-// "[_" pattern first opens a bracket in front of the whole line.
+// A conversion's pattern is typed at the caret, replacing a selection, with
+// its numbers written in the current base. A "[_" pattern first opens a
+// bracket in front of the whole line.
 void TypeConversion(HWND mainWindow, int id) {
     char text[kMenuTextSize];
     ReadMenuText(id, text);
@@ -121,15 +129,19 @@ void TypeConversion(HWND mainWindow, int id) {
     if (!pattern.found) return;
     HWND line = CalculationLine(mainWindow);
     if (pattern.wrapsLine) {
-        char wrapped[kMenuTextSize + 1] = "[";
-        GetWindowTextA(line, wrapped + 1, kMenuTextSize);
-        SetWindowTextA(line, wrapped);
+        const int length = GetWindowTextLengthA(line);
+        std::vector<char> wrapped(static_cast<size_t>(length) + 2, '\0');
+        wrapped[0] = '[';
+        GetWindowTextA(line, wrapped.data() + 1, length + 1);
+        SetWindowTextA(line, wrapped.data());
         MoveCaretToEnd(line);
     }
     DWORD start = 0, end = 0;
     SendMessageA(line, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const char* typed = ConversionTextToType(text, pattern, start == 0 && end == 0);
-    for (; *typed; ++typed) SendMessageA(line, WM_CHAR, static_cast<unsigned char>(*typed), 1);
+    const GrowableText typed = ConversionTextInBase(
+        ConversionTextToType(text, pattern, start == 0 && end == 0), numberBase, EvaluatePlain);
+    for (const char* c = typed.Text(); *c; ++c)
+        SendMessageA(line, WM_CHAR, static_cast<unsigned char>(*c), 1);
 }
 
 struct CommandEntry {

@@ -61,17 +61,15 @@ void DescribeFailedRead(const char* path, uint32_t typeCode, char (&notice)[kNot
         std::snprintf(notice, kNoticeTextSize, "could not read %s", name);
 }
 
-// What a read of path that gave result tells the user.
+// What a read of path that gave result tells the user. A read that gave
+// values says nothing: the statistics bar, where a notice may have to show,
+// has just been filled with them.
 void DescribeRead(const char* path, uint32_t typeCode, int result,
                   char (&notice)[kNoticeTextSize]) {
-    const char* name = FileNameOf(path);
     if (result < 0)
         DescribeFailedRead(path, typeCode, notice);
     else if (result == 0)
-        std::snprintf(notice, kNoticeTextSize, "no number in %s", name);
-    else
-        std::snprintf(notice, kNoticeTextSize, "%d value%s read from %s", result,
-                      result == 1 ? "" : "s", name);
+        std::snprintf(notice, kNoticeTextSize, "no number in %s", FileNameOf(path));
 }
 
 } // namespace
@@ -91,6 +89,7 @@ void PlotNamedDataFile(HWND mainWindow, const char* path) {
     // turn into the negative "saving" parameter.
     const int32_t parameter = FileTypeParameterForSize((uint64_t{high} << 32) | low);
     const uint32_t typeCode = RunFileTypeDialog(mainWindow, parameter);
+    HideNotice(mainWindow); // an older notice would cover the new statistics
     const int result = ReadDataFile(path, typeCode, equation);
     if (result >= 0) RefreshAfterNewData(mainWindow, true);
     SetFocus(line);

@@ -2,6 +2,7 @@
 
 #include "graph/dataset.h"
 #include "graph/graph_settings.h"
+#include "graph/render_gui.h"
 #include "window/resources/resource_ids.h"
 
 #include <algorithm>
@@ -47,6 +48,17 @@ int NewPosition(const SCROLLINFO& info, WPARAM first) {
     }
 }
 
+// The pixels of the graph area's width that RenderGraph keeps for the value
+// labels and the frame, which no point is drawn in.
+int ReservedWidth(HWND area) {
+    RECT client = {};
+    GetClientRect(area, &client);
+    HDC dc = GetDC(area);
+    const RECT plot = GraphPlotArea(client, dc);
+    ReleaseDC(area, dc);
+    return (client.right - client.left) - (plot.right - plot.left);
+}
+
 void SetBarPosition(HWND window, int bar, int position) {
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
@@ -76,7 +88,7 @@ void GraphScroller::UpdatePages() {
     for (int pass = 0; pass < 2; ++pass) {
         RECT client = {};
         GetClientRect(window, &client);
-        SetBarPage(window, SB_HORZ, client.right - client.left, unitX, extraMaskX);
+        SetBarPage(window, SB_HORZ, client.right - client.left - reservedX, unitX, extraMaskX);
         SetBarPage(window, SB_VERT, client.bottom - client.top, unitY, extraMaskY);
     }
 }
@@ -118,7 +130,9 @@ void UpdateGraphScrollRange(HWND mainWindow) {
         units.x = graphSettings.PixelsPerPoint();
         range.x = graphSettings.barSpacing >= 0 && graphSettings.barWidth > 0 ? dataSet.count : 1;
     }
-    graphScroller.SetRange(GetDlgItem(mainWindow, IDC_GRAPH_AREA), &range, &units);
+    HWND area = GetDlgItem(mainWindow, IDC_GRAPH_AREA);
+    graphScroller.reservedX = ReservedWidth(area);
+    graphScroller.SetRange(area, &range, &units);
 }
 
 LRESULT CALLBACK GraphAreaProc(HWND window, UINT message, WPARAM first, LPARAM second) {

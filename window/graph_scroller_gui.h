@@ -22,6 +22,9 @@ class GraphScroller {
     void Reset() { *this = GraphScroller(); }
 
     HWND window = nullptr;
+    // Pixels of the client width that show no points (the value labels and
+    // the frame's margins): the horizontal page is what is left of the width.
+    int reservedX = 0;
     int unitX = 0;
     int unitY = 0;
     unsigned extraMaskX = 0;
@@ -30,7 +33,8 @@ class GraphScroller {
 extern GraphScroller graphScroller;
 
 // Sets the graph area's horizontal range from the data set and the graph
-// settings: one unit per point, as many units as points.
+// settings: one unit per point, as many units as points, and a page of as many
+// points as the plot area beside the value labels holds.
 void UpdateGraphScrollRange(HWND mainWindow);
 
 // The graph area's previous procedure, kept when GraphAreaProc replaces it.

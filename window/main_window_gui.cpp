@@ -42,6 +42,7 @@ BOOL OnInitDialog(HWND window, const char* argument) {
     mainPopupMenu = menu ? GetSubMenu(menu, 0) : nullptr;
     SubclassCalculationLine(window);
     graphScroller.Reset();
+    ForgetShownResult();
     previousGraphAreaProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(GetDlgItem(window, IDC_GRAPH_AREA), GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(GraphAreaProc)));

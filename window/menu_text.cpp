@@ -1,8 +1,15 @@
 #include "window/menu_text.h"
 
+#include "window/exact_number.h"
 #include "window/resources/resource_ids.h"
 
 #include <cstring>
+
+namespace {
+
+constexpr char kDecimalChars[] = "0123456789.";
+
+} // namespace
 
 void CutAtTab(char* text) {
     if (char* tab = std::strchr(text, '\t')) *tab = '\0';
@@ -26,6 +33,23 @@ const char* ConversionTextToType(const char* menuText, const ConversionPattern& 
     if (!pattern.found) return "";
     const char* text = menuText + pattern.start;
     if (caretAtLineStart && *text) ++text;
+    return text;
+}
+
+GrowableText ConversionTextInBase(const char* typed, int base,
+                                  double (*evaluate)(const char* text, int base)) {
+    if (base == 10) return GrowableText(typed);
+    GrowableText text;
+    while (*typed) {
+        const size_t other = std::strcspn(typed, kDecimalChars);
+        text.Append(GrowableText(typed, other).Text());
+        typed += other;
+        const size_t number = std::strspn(typed, kDecimalChars);
+        if (number == 0) break;
+        const double value = evaluate(GrowableText(typed, number).Text(), 10);
+        text.Append(ExactNumberText(value, base).Text());
+        typed += number;
+    }
     return text;
 }
 

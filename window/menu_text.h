@@ -2,6 +2,8 @@
 // The text rules behind the menu's commands: sample equations and unit
 // conversions carry their formulas in their menu texts, and the number base
 // commands name the window title.
+#include "text/growable_text.h"
+
 #include <cstddef>
 
 // Menu texts are read into buffers of this size (255 characters).
@@ -29,6 +31,12 @@ ConversionPattern FindConversionPattern(const char* menuText);
 // multiplication) is skipped, since there is nothing to multiply.
 const char* ConversionTextToType(const char* menuText, const ConversionPattern& pattern,
                                  bool caretAtLineStart);
+
+// The text to type in base: the patterns' numbers are decimal, so outside
+// base 10 each becomes the digits of base that read back as exactly the
+// value that evaluate (an expression without variables) reads in base 10.
+GrowableText ConversionTextInBase(const char* typed, int base,
+                                  double (*evaluate)(const char* text, int base));
 
 // The base of a number base command (40004 to 40007), or 0 for any other id.
 int BaseForCommand(int id);

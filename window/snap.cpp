@@ -53,3 +53,26 @@ SnapRect SnapRectToWorkArea(const SnapRect& r, const SnapRect& area, const int* 
     }
     return result;
 }
+
+namespace {
+
+// The start of a length that is moved as little as possible to lie within the
+// span from low to high, which it fits.
+int ClampStart(int start, int length, int low, int high) {
+    if (start > high - length) start = high - length;
+    return start < low ? low : start;
+}
+
+} // namespace
+
+SnapRect MoveOntoWorkArea(const SnapRect& r, const SnapRect& area) {
+    if (r.left < area.right && r.right > area.left && r.top < area.bottom && r.bottom > area.top)
+        return r;
+    const int areaWidth = area.right - area.left;
+    const int areaHeight = area.bottom - area.top;
+    const int width = r.right - r.left < areaWidth ? r.right - r.left : areaWidth;
+    const int height = r.bottom - r.top < areaHeight ? r.bottom - r.top : areaHeight;
+    const int left = ClampStart(r.left, width, area.left, area.right);
+    const int top = ClampStart(r.top, height, area.top, area.bottom);
+    return {left, top, left + width, top + height};
+}

@@ -19,3 +19,9 @@ inline bool operator==(const SnapRect& a, const SnapRect& b) {
 // otherwise; with null it stays where it is. A window that does not touch the
 // area is left alone.
 SnapRect SnapRectToWorkArea(const SnapRect& r, const SnapRect& area, const int* sizePercent);
+
+// Where a saved window rectangle r goes at start: it stays while any of it lies
+// on the work area; otherwise it is moved to the nearest place inside the area,
+// keeping its size where that fits and taking the area's width or height where
+// it does not.
+SnapRect MoveOntoWorkArea(const SnapRect& r, const SnapRect& area);

@@ -95,16 +95,66 @@ void SnapWindowToWorkArea(HWND window, const int* sizePercent, BOOL repaint) {
                snapped.bottom - snapped.top, repaint);
 }
 
+namespace {
+
+SnapRect ToSnapRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// The work area of the monitor nearest to r, or r itself when there is none.
+SnapRect NearestWorkArea(const SnapRect& r) {
+    const RECT rect = {r.left, r.top, r.right, r.bottom};
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return r;
+    return ToSnapRect(info.rcWork);
+}
+
+// The window's rectangle in its normal state, also while it is minimised or
+// maximised, in screen coordinates. The placement gives it in workspace
+// coordinates, which are offset from the screen's by where the work area
+// starts on the monitor.
+RECT NormalWindowRect(HWND window) {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    RECT r = {};
+    if (!GetWindowPlacement(window, &placement)) {
+        GetWindowRect(window, &r);
+        return r;
+    }
+    r = placement.rcNormalPosition;
+    if (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return r;
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info))
+        OffsetRect(&r, info.rcWork.left - info.rcMonitor.left,
+                   info.rcWork.top - info.rcMonitor.top);
+    return r;
+}
+
+} // namespace
+
 void RestoreWindowPosition(HWND mainWindow) {
     const int x = GetPrivateProfileIntA(kSettingsSection, kWindowPosXKey, -1, settingsFile);
     const int y = GetPrivateProfileIntA(kSettingsSection, kWindowPosYKey, -1, settingsFile);
-    if (x >= 0 && y >= 0)
-        SetWindowPos(mainWindow, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (x < 0 || y < 0) return;
+    RECT current = {};
+    GetWindowRect(mainWindow, &current);
+    const int width = current.right - current.left;
+    const int height = current.bottom - current.top;
+    // A place saved on a monitor that is gone, or beyond a smaller screen,
+    // comes back onto the nearest work area.
+    const SnapRect saved = {x, y, x + width, y + height};
+    const SnapRect placed = MoveOntoWorkArea(saved, NearestWorkArea(saved));
+    const int placedWidth = placed.right - placed.left;
+    const int placedHeight = placed.bottom - placed.top;
+    const UINT keepSize = placedWidth == width && placedHeight == height ? SWP_NOSIZE : 0;
+    SetWindowPos(mainWindow, nullptr, placed.left, placed.top, placedWidth, placedHeight,
+                 keepSize | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SaveWindowPosition(HWND mainWindow) {
-    RECT r = {};
-    GetWindowRect(mainWindow, &r);
+    const RECT r = NormalWindowRect(mainWindow);
     EnterSettingsFolder(kSettingsFolderSpec, nullptr);
     WriteProfileIntIfChanged(settingsFile, kSettingsSection, kWindowPosXKey, r.left);
     WriteProfileIntIfChanged(settingsFile, kSettingsSection, kWindowPosYKey, r.top);

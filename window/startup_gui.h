@@ -36,7 +36,8 @@ int WriteProfileIntIfChanged(const char* file, const char* section, const char* 
 void SnapWindowToWorkArea(HWND window, const int* sizePercent, BOOL repaint);
 
 // The saved position of the main window: moved there when both coordinates
-// are 0 or more.
+// are 0 or more, and onto the nearest work area when no part of it lies on one.
 void RestoreWindowPosition(HWND mainWindow);
-// Writes the main window's position when it differs from the stored one.
+// Writes the main window's position in its normal state (also while it is
+// minimised or maximised) when it differs from the stored one.
 void SaveWindowPosition(HWND mainWindow);

@@ -2,6 +2,7 @@
 #include "expr/random.h"
 
 #include "expr_cases.h"
+#include "lcm_by_steps.h"
 
 #include <cmath>
 #include <limits>
@@ -79,7 +80,8 @@ TEST(EvaluateFunctions, GcdLcmAndRounding) {
         {"gcd(7)", 10, 7},           {"gcd(5,7.5)", 10, 1},     {"gcd(17,13)", 10, 1},
         {"lcm(4,6)", 10, 12},        {"lcm(4,6,10)", 10, 60},   {"lcm(0,3)", 10, 0},
         {"lcm(-4,6)", 10, 12},       {"lcm(-4,-6)", 10, -12},   {"lcm(1.5,2.5)", 10, 7.5},
-        {"lcm(2.5,1)", 10, 5},       {"lcm(3,1.5)", 10, 3},     {"rnd(2.5)", 10, 3},
+        {"lcm(2.5,1)", 10, 5},       {"lcm(3,1.5)", 10, 3},     {"lcm(24,8871.6)", 10, 1242024},
+        {"lcm(2.5,3.36)", 10, 4620}, {"lcm(1,1.1)", 3, 4},      {"rnd(2.5)", 10, 3},
         {"rnd(-2.5)", 10, -3},       {"rnd(2.4)", 10, 2},       {"rnd(-2.4)", 10, -2},
         {"rnd(1.3,0.25)", 10, 1.25}, {"rnd(7,5)", 10, 5},       {"rnd(7.5,5)", 10, 10},
         {"rnd(7,-5)", 10, 5},        {"rnd(3,0)", 10, kAnyNaN}, {"rem(7,3)", 10, 1},
@@ -117,23 +119,13 @@ TEST(GcdOf, EndsOnEveryInput) {
     }
 }
 
-// The candidate searches written out one step at a time, for inputs where
-// they end soon enough to run in a test.
+// The divisor search written out one step at a time, for inputs where it
+// ends soon enough to run in a test.
 double GcdBySearch(double a, double b) {
     if (a == 0 || b == 0) return 0;
     const double big = std::fabs(a > b ? a : b), start = std::fabs(a > b ? b : a);
     for (double d = start;; d -= 1)
         if (d <= 1 || (std::fmod(big, d) == 0 && std::fmod(start, d) == 0)) return d;
-}
-
-// NaN when no multiple is found within limit sums.
-double LcmBySearch(double a, double b, int limit) {
-    if (a == 0 || b == 0) return 0;
-    const double hi = a > b ? a : b, lo = a > b ? b : a;
-    double m = hi;
-    for (int i = 0; i < limit; ++i, m += hi)
-        if (std::fmod(m, lo) == 0) return m;
-    return std::numeric_limits<double>::quiet_NaN();
 }
 
 TEST(GcdLcm, FractionsGiveWhatTheSearchesGive) {
@@ -156,16 +148,38 @@ TEST(GcdLcm, FractionsGiveWhatTheSearchesGive) {
     int compared = 0;
     for (const auto& [a, b] : pairs) {
         EXPECT_EQ(GcdOf(a, b), GcdBySearch(a, b)) << "gcd " << a << " " << b;
-        // Where the multiple search ends within a few thousand sums.
-        const double bySearch = LcmBySearch(a, b, 4096);
+        // Wherever the multiple search ends within its bound.
+        const double bySearch = LcmBySteps(a, b, kLcmStepBound);
         if (!std::isnan(bySearch)) {
             ++compared;
             EXPECT_EQ(LcmOf(a, b), bySearch) << "lcm " << a << " " << b;
         }
     }
     EXPECT_GT(compared, 100);
-    EXPECT_EQ(LcmOf(1024.5, 512.5), 1050112.5); // 1025 steps of 1024.5
-    EXPECT_EQ(LcmOf(-1024.5, -512.5), -1050112.5);
+    // Fractions that no double holds exactly: the sums round, and the first
+    // rounded sum that the other divides is the result.
+    const struct {
+        double a, b, expected;
+    } rounded[] = {
+        {1024.5, 512.5, 1050112.5}, // 1025 exact steps of 1024.5
+        {-1024.5, -512.5, -1050112.5},
+        {24, 8871.6, 1242024},          // 140 sums
+        {2.5, 3.36, 4620},              // 1375 sums
+        {1, 4.0 / 3, 4},                // 1.1 in base 3
+        {2.2, 3.3, 26.400000000000002}, // 6.6 is no exact multiple of the 2.2 read
+        {0.2, 0.1, 0.2},
+        {12.34, 5.6, kAnyNaN}, // no multiple within the bound
+        {-3.36, -2.5, kAnyNaN},
+    };
+    for (const auto& c : rounded) {
+        const double m = LcmOf(c.a, c.b), bySteps = LcmBySteps(c.a, c.b, kLcmStepBound);
+        if (std::isnan(c.expected)) {
+            EXPECT_TRUE(std::isnan(m) && std::isnan(bySteps)) << c.a << " " << c.b;
+        } else {
+            EXPECT_EQ(m, c.expected) << c.a << " " << c.b;
+            EXPECT_EQ(bySteps, c.expected) << c.a << " " << c.b;
+        }
+    }
 }
 
 TEST(LcmOf, EndsOnEveryInput) {

@@ -66,6 +66,13 @@ TEST(ComputeGridRows, RowsFromTheBottomEdgeUpward) {
     EXPECT_EQ(Offsets(97, 0, 1, 0.5), (std::vector<int>{0, 49, 97}));
     // A range so narrow that 100 / range overflows still has its rows.
     EXPECT_EQ(Offsets(100, 0, 1e-310, 2.5e-311), (std::vector<int>{0, 25, 50, 75, 100}));
+    // So does a range between finite ends that is wider than the largest double.
+    const double top = std::ldexp(1.0, 1023);
+    values.clear();
+    EXPECT_EQ(Offsets(100, -top, top, top / 4, &values),
+              (std::vector<int>{0, 13, 25, 38, 50, 63, 75, 88, 100}));
+    EXPECT_EQ(values, (std::vector<double>{-top, -top / 4 * 3, -top / 2, -top / 4, 0, top / 4,
+                                           top / 2, top / 4 * 3, top}));
 }
 
 TEST(ComputeGridRows, UnusableScalesGiveAtMostTheBottomRow) {

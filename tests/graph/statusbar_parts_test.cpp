@@ -6,10 +6,12 @@
 
 namespace {
 
-std::vector<int> Edges(int width, int charWidth, std::vector<int> widths) {
+std::vector<int> Edges(int width, int charWidth, std::vector<int> widths,
+                       std::vector<int> textWidths = {}) {
     int edges[kMaxStatusParts + 1] = {};
-    const int n = ComputeStatusPartEdges(width, charWidth, static_cast<int>(widths.size()),
-                                         widths.data(), edges);
+    const int n =
+        ComputeStatusPartEdges(width, charWidth, static_cast<int>(widths.size()), widths.data(),
+                               textWidths.empty() ? nullptr : textWidths.data(), edges);
     return std::vector<int>(edges, edges + n);
 }
 
@@ -22,6 +24,28 @@ TEST(ComputeStatusPartEdges, StatisticsBarParts) {
     EXPECT_EQ(Edges(60, 7, {15, -1, -1, -1}), (std::vector<int>{105, 90, 75, -1}));
 }
 
+TEST(ComputeStatusPartEdges, EachPartIsAtLeastAsWideAsItsText) {
+    const struct {
+        const char* what;
+        int width;
+        std::vector<int> textWidths;
+        std::vector<int> expected;
+    } cases[] = {
+        {"texts that fit", 615, {100, 150, 150, 150}, {105, 275, 445, -1}},
+        {"a text exactly as wide", 615, {105, 170, 170, 170}, {105, 275, 445, -1}},
+        {"a long count widens the first part", 615, {130, 60, 60, 60}, {130, 291, 452, -1}},
+        {"a long minimum takes its width", 615, {100, 300, 60, 60}, {105, 405, 510, -1}},
+        {"two long texts", 615, {100, 250, 250, 60}, {105, 355, 605, -1}},
+        {"the widened shares leave the last part less",
+         615,
+         {100, 200, 180, 80},
+         {105, 305, 485, -1}},
+        {"a parent too narrow for every text", 200, {120, 90, 90, 90}, {120, 210, 300, -1}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Edges(c.width, 7, {15, -1, -1, -1}, c.textWidths), c.expected) << c.what;
+}
+
 TEST(ComputeStatusPartEdges, FixedAndSharedWidthsInAnyOrder) {
     EXPECT_EQ(Edges(300, 10, {-1, 5, -1}), (std::vector<int>{125, 175, -1}));
     EXPECT_EQ(Edges(300, 10, {-1, 5}), (std::vector<int>{250, 300}));
@@ -31,8 +55,11 @@ TEST(ComputeStatusPartEdges, FixedAndSharedWidthsInAnyOrder) {
 
 TEST(ComputeStatusPartEdges, NullWidthsGiveEqualParts) {
     int edges[4] = {};
-    ASSERT_EQ(ComputeStatusPartEdges(615, 7, 4, nullptr, edges), 4);
+    ASSERT_EQ(ComputeStatusPartEdges(615, 7, 4, nullptr, nullptr, edges), 4);
     EXPECT_EQ(std::vector<int>(edges, edges + 4), (std::vector<int>{153, 306, 459, 612}));
+    const int textWidths[4] = {10, 200, 10, 10};
+    ASSERT_EQ(ComputeStatusPartEdges(615, 7, 4, nullptr, textWidths, edges), 4);
+    EXPECT_EQ(std::vector<int>(edges, edges + 4), (std::vector<int>{138, 338, 476, 614}));
 }
 
 TEST(ComputeStatusPartEdges, AtMost64Parts) {

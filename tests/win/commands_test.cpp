@@ -5,6 +5,7 @@
 
 #include "datafiles/file_type_dialog_gui.h"
 #include "dialog_driver.h"
+#include "expr/evaluate.h"
 #include "window/command_line_gui.h"
 #include "window/file_commands_gui.h"
 #include "window/menu_text.h"
@@ -12,6 +13,7 @@
 
 #include <shlobj.h>
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -90,6 +92,15 @@ class CommandsTest : public MainWindowTest {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
+    // A popup of the main popup menu, by its text.
+    static HMENU Popup(const char* name) {
+        for (int i = 0; i < GetMenuItemCount(mainPopupMenu); ++i) {
+            char text[kMenuTextSize] = "";
+            GetMenuStringA(mainPopupMenu, i, text, sizeof text, MF_BYPOSITION);
+            if (std::strcmp(text, name) == 0) return GetSubMenu(mainPopupMenu, i);
+        }
+        return nullptr;
+    }
     int WindowHeight() const {
         RECT r = {};
         GetWindowRect(window, &r);
@@ -147,6 +158,16 @@ TEST_F(CommandsTest, BaseChangesConvertTheLineAndNameTheTitle) {
         EXPECT_EQ(numberBase, step.base) << step.id;
         EXPECT_EQ(pendingDisplayBase, 0) << step.id;
     }
+    // A result the calculator wrote keeps its value through base changes;
+    // once the user edits the line, it is read in the old base again.
+    Escape();
+    Type("0.1=");
+    for (int id : {IDM_BASE_16, IDM_BASE_2, IDM_BASE_10}) Command(id);
+    EXPECT_EQ(LineText(), "0.1");
+    Command(IDM_BASE_2);
+    Type("0\b");
+    Command(IDM_BASE_10);
+    EXPECT_EQ(LineText(), "0.10009765625");
     // Read in the new base from then on.
     Command(IDM_BASE_16);
     Escape();
@@ -162,6 +183,13 @@ TEST_F(CommandsTest, DisplayTogglesWriteTheLineAgain) {
     Command(IDM_EXPONENTIAL);
     EXPECT_EQ(exponentialNotation, 0);
     EXPECT_EQ(LineText(), "0.333333333333");
+
+    // A result the calculator wrote is shown again from its value.
+    Escape();
+    Type("2/3=");
+    Command(IDM_EXPONENTIAL);
+    EXPECT_EQ(LineText(), "6.666666666667e-1");
+    Command(IDM_EXPONENTIAL);
 
     SetLine("1234567");
     Command(IDM_DIGIT_GROUPING);
@@ -206,14 +234,6 @@ TEST_F(CommandsTest, SortAndReverseReorderTheDataSet) {
 
 class MenuStateTest : public CommandsTest {
   protected:
-    HMENU Popup(const char* name) const {
-        for (int i = 0; i < GetMenuItemCount(mainPopupMenu); ++i) {
-            char text[kMenuTextSize] = "";
-            GetMenuStringA(mainPopupMenu, i, text, sizeof text, MF_BYPOSITION);
-            if (std::strcmp(text, name) == 0) return GetSubMenu(mainPopupMenu, i);
-        }
-        return nullptr;
-    }
     // Opens popup as the system does before showing it, then reads the
     // grey (g) and check (c) marks of the ids: one pair of letters each.
     std::string Marks(HMENU popup, std::initializer_list<int> ids) {
@@ -337,6 +357,52 @@ TEST_F(CommandsTest, ConversionsAreTypedAtTheCaret) {
     Command(kCelsiusFromFahrenheit);
     Enter();
     EXPECT_EQ(LineText(), "100");
+    // The whole line goes into the bracket, however long it is.
+    std::string sum = "1";
+    while (sum.size() < 301) sum += "+1"; // 151
+    SetLine(sum.c_str());
+    Command(kCelsiusFromFahrenheit);
+    EXPECT_EQ(LineText(), "[" + sum + "-32]*5/9");
+    Enter();
+    EXPECT_EQ(LineText(), "66.111111111111");
+}
+
+// Each conversion item gives in bases 16 and 2 what it gives in base 10: the
+// same number where that is whole, otherwise the same to the line's 12
+// fraction digits.
+TEST_F(CommandsTest, EveryConversionGivesTheSameValueInEveryBase) {
+    digitGrouping = 0;
+    const struct {
+        int base;
+        const char* million;
+    } bases[] = {{10, "1000000"}, {16, "F4240"}, {2, "11110100001001000000"}};
+    std::vector<int> ids;
+    HMENU conversions = Popup("Conversions");
+    for (int g = 0; g < GetMenuItemCount(conversions); ++g)
+        if (HMENU group = GetSubMenu(conversions, g))
+            for (int i = 0; i < GetMenuItemCount(group); ++i)
+                ids.push_back(GetMenuItemID(group, i));
+    EXPECT_EQ(ids.size(), 166u);
+    for (int id : ids) {
+        char menuText[kMenuTextSize] = "";
+        GetMenuStringA(mainPopupMenu, id, menuText, sizeof menuText, MF_BYCOMMAND);
+        double exact = 0;
+        for (const auto& b : bases) {
+            numberBase = b.base;
+            SetLine(b.million);
+            CaretToEnd();
+            Command(id);
+            const std::string typed = LineText();
+            if (b.base == 10) exact = EvaluateExpression(typed.c_str(), nullptr, 0, 10);
+            Enter();
+            const double shown = EvaluateExpression(LineText().c_str(), nullptr, 0, b.base);
+            if (std::fmod(exact, 1) == 0)
+                EXPECT_EQ(shown, exact) << menuText << " in base " << b.base << ": " << typed;
+            else
+                EXPECT_NEAR(shown, exact, std::pow(b.base, -12) + std::fabs(exact) * 1e-15)
+                    << menuText << " in base " << b.base << ": " << typed;
+        }
+    }
 }
 
 TEST_F(CommandsTest, ConversionsWithoutAnItemOrAPatternDoNothing) {
@@ -648,8 +714,7 @@ TEST_F(CommandsTest, EveryFileReadSaysHowItWent) {
         int type;
         const char* notice;
     } reads[] = {
-        {WriteFile("sine.txt", "1\r\n2\r\n3\r\n"), IDC_TYPE_TEXT, "3 values read from sine.txt"},
-        {WriteFile("one.txt", "7"), IDC_TYPE_TEXT, "1 value read from one.txt"},
+        {WriteFile("sine.txt", "1\r\n2\r\n3\r\n"), IDC_TYPE_TEXT, ""},
         {WriteFile("empty.txt", ""), IDC_TYPE_TEXT, "empty.txt is empty"},
         {WriteFile("words.txt", "no numbers here\r\n"), IDC_TYPE_TEXT, "no number in words.txt"},
         {folder + "\\missing.txt", IDC_TYPE_TEXT, "cannot open missing.txt"},

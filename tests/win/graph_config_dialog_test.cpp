@@ -172,6 +172,18 @@ TEST_F(GraphConfigDialog, ChosenColoursApplyOnOkWithANewBackBrush) {
     EXPECT_EQ(offered, RGB(12, 34, 56));
 }
 
+TEST_F(GraphConfigDialog, APickOfTheReservedColourDrawsAndNoColourStaysAsItWas) {
+    graphSettings.graphColor = NO_COLOR;
+    std::vector<DialogStep> steps = ChooseColorSteps(IDC_GRID_COLOR, RGB(1, 0, 0), true);
+    for (DialogStep& s : ChooseColorSteps(IDC_BACK_COLOR, RGB(2, 0, 0), true)) steps.push_back(s);
+    for (DialogStep& s : ChooseColorSteps(IDC_GRAPH_COLOR, RGB(1, 0, 0), false)) steps.push_back(s);
+    steps.push_back({"Graph Configuration", [](HWND d) { ClickButton(d, IDOK); }});
+    EXPECT_EQ(Run(steps), 1);
+    EXPECT_EQ(graphSettings.gridColor, RGB(2, 0, 0));
+    EXPECT_EQ(graphSettings.backColor, RGB(2, 0, 0));
+    EXPECT_EQ(graphSettings.graphColor, NO_COLOR);
+}
+
 TEST_F(GraphConfigDialog, CancelAfterChangesLeavesEverythingAsItWas) {
     std::vector<DialogStep> steps = ChooseColorSteps(IDC_BACK_COLOR, RGB(1, 2, 3), true);
     steps.push_back({"Graph Configuration", [](HWND d) {

@@ -38,7 +38,7 @@ TEST_F(LineAnswersTest, AReasonShowsBesideTheResultForAFewSeconds) {
         {"2pi", "2", "2; ignored from column 2: 'pi'"},
         {"foo(3)", "INVALID", "unknown name 'FOO' at column 1"},
         {"2 (3)", "2", "2; ignored from column 3: '(3)'"},
-        {"3!", "3", "3; ignored from column 2: '!'"},
+        {"3! ", "3", "3; ignored from column 2: '!'"}, // "!=" is an operator
         {"1 + $", "INVALID", "unexpected '$' at column 5"},
         {"1e+", "INVALID", "missing operand after '+' (column 3)"},
         // A plot that makes no points says why; the line keeps the equation.

@@ -190,6 +190,23 @@ class MainWindowTest : public ::testing::Test {
         return text;
     }
     HWND statisticsBar() const { return FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr); }
+    // Whether part of the statistics bar is wide enough for its whole text in
+    // the bar's own font, with the part's one-pixel edges and the three pixels
+    // the bar insets its texts by.
+    bool PartHoldsItsText(int part) const {
+        HWND bar = statisticsBar();
+        const std::string text = StatusText(part);
+        HDC dc = GetDC(bar);
+        HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(bar, WM_GETFONT, 0, 0));
+        HGDIOBJ previous = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+        SIZE extent = {};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, previous);
+        ReleaseDC(bar, dc);
+        RECT r = {};
+        SendMessageA(bar, SB_GETRECT, part, reinterpret_cast<LPARAM>(&r));
+        return r.right - r.left >= extent.cx + 1 + 3 + 1;
+    }
     // A child's rectangle in the main window's client coordinates.
     RECT ChildRect(HWND child) const {
         RECT r = {};

@@ -131,6 +131,10 @@ TEST_F(CalculationLineTest, TypedLinesEndingInEquals) {
         {"-1*10^400=", "-INFINITY", 0, 9},
         {"1,234+1==", "1,235", 5, 5},
         {"2 + 3 ===", "5", 1, 1},
+        {"3<=", "3<=", 3, 3}, // the "=" after "<", ">" or "!" belongs to the operator
+        {"2e3=", "2,000", 5, 5},
+        {"1.5e10*2=", "30,000,000,000", 14, 14},
+        {"1e300*1e300=", "+INFINITY", 0, 9},
     };
     for (const auto& c : cases) {
         Escape();
@@ -172,6 +176,12 @@ TEST_F(CalculationLineTest, EnterAndEscape) {
     EXPECT_TRUE(IsWindow(window));
     Enter(); // an empty line: "=" alone is cleared
     EXPECT_EQ(LineText(), "");
+    for (const char* comparison : {"3<=4", "3>=4", "3!=4"}) {
+        Escape();
+        Type(comparison);
+        Enter();
+        EXPECT_EQ(LineText(), comparison[1] == '>' ? "0" : "1") << comparison;
+    }
 }
 
 TEST_F(CalculationLineTest, TheBaseAndTheDisplayFlagsSteerTheResult) {
@@ -250,9 +260,39 @@ TEST_F(CalculationLineTest, DataTransformsTheValues) {
     EXPECT_EQ(StatusText(1), "Min Value:2");
     EXPECT_EQ(StatusText(2), "Max Value:6");
     EXPECT_EQ(StatusText(3), "Avg Value:4");
+    EXPECT_TRUE(IsShown(statisticsBar()));
 
     Type("-1="); // the line now reads data*2-1
     EXPECT_EQ(dataSet.values[2], 11);
+}
+
+// DATA stands for exactly each value in every base; the rest of the line is
+// read in the base.
+TEST_F(CalculationLineTest, DataKeepsTheValuesItDoesNotChangeInEveryBase) {
+    const std::vector<double> values = {1e-7, 1e300, -0.5, 123.4567891, 36028797018963976.0, 10, 3};
+    std::vector<double> doubled;
+    for (double v : values) doubled.push_back(v * 2);
+    const struct {
+        int base;
+        const char* two;
+    } bases[] = {{2, "10"}, {8, "2"}, {10, "2"}, {16, "2"}};
+    for (const auto& b : bases) {
+        numberBase = b.base;
+        InstallValues(values);
+        Escape();
+        Type("data*1=");
+        EXPECT_EQ(std::vector<double>(dataSet.values, dataSet.values + dataSet.count), values)
+            << b.base;
+        Escape();
+        Type(std::string("data*") + b.two + "=");
+        EXPECT_EQ(std::vector<double>(dataSet.values, dataSet.values + dataSet.count), doubled)
+            << b.base;
+    }
+    InstallValues({1, 2});
+    Escape();
+    Type("data+a="); // base 16
+    EXPECT_EQ(std::vector<double>(dataSet.values, dataSet.values + dataSet.count),
+              (std::vector<double>{11, 12}));
 }
 
 TEST_F(CalculationLineTest, XAndYWinOverData) {

@@ -79,6 +79,7 @@ TEST_F(RobustnessTest, TenMillionPoints) {
     Type("x {0,1,0,10000000}=");
     ASSERT_EQ(dataSet.count, 10000000);
     EXPECT_EQ(StatusText(0), "Data Points:10000000");
+    for (int part = 0; part < 4; ++part) EXPECT_TRUE(PartHoldsItsText(part)) << part;
     const RECT area = Client(graph);
     MemorySurface surface(area.right, area.bottom, kBlack);
     EXPECT_TRUE(PaintInto(surface));
@@ -111,6 +112,9 @@ TEST_F(RobustnessTest, DataOnAnEmptyDataSet) {
     EXPECT_EQ(LineText(), "data*2");
     EXPECT_EQ(dataSet.count, 0);
     EXPECT_EQ(StatusText(0), "Data Points:0");
+    // The window is still only the line: the bar stays out of sight with the graph area.
+    EXPECT_LE(Client(graph).bottom, 0);
+    EXPECT_FALSE(IsShown(statisticsBar()));
     ExpectWindowWorks(*this, window, line);
 }
 

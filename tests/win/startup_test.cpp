@@ -1,5 +1,7 @@
 #include "main_window_fixture.h"
 
+#include "graph/statusbar_gui.h"
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -42,35 +44,71 @@ TEST(WriteProfileIntIfChanged, WritesOnlyWhenTheStoredTextDiffers) {
 
 using StartupTest = MainWindowTest;
 
+RECT WorkArea() {
+    RECT area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
 TEST_F(StartupTest, ClosingWritesThePositionIntoTheSystemProfile) {
-    SetWindowPos(window, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(GetProfileIntA("TamsoloCalc", "WindowPosX", -99), 123);
-    EXPECT_EQ(GetProfileIntA("TamsoloCalc", "WindowPosY", -99), 77);
+    // Minimised or maximised, the window's place in its normal state is kept.
+    const struct {
+        int show; // 0: left as it is
+        int x, y;
+    } cases[] = {{0, 123, 77}, {SW_MINIMIZE, 131, 85}, {SW_MAXIMIZE, 142, 96}};
+    for (const auto& c : cases) {
+        SetWindowPos(window, nullptr, c.x, c.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        if (c.show) ShowWindow(window, c.show);
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(GetProfileIntA("TamsoloCalc", "WindowPosX", -99), c.x) << c.show;
+        EXPECT_EQ(GetProfileIntA("TamsoloCalc", "WindowPosY", -99), c.y) << c.show;
+        ShowWindow(window, SW_RESTORE);
+        ShowWindow(window, SW_HIDE);
+    }
+}
+
+TEST_F(StartupTest, TheStatisticsBarIsForgottenWithTheWindow) {
+    ASSERT_NE(statisticsBar(), nullptr);
+    EXPECT_EQ(::statisticsBar.Window(), statisticsBar());
+    DestroyWindow(window);
+    window = nullptr;
+    // The exit clean-up then finds no handle to destroy, which could by now
+    // name another window.
+    EXPECT_EQ(::statisticsBar.Window(), nullptr);
 }
 
 TEST_F(StartupTest, TheSavedPositionIsRestoredAtCreation) {
     RECT centred = {};
     GetWindowRect(window, &centred);
-    DestroyWindow(window);
-
-    WriteProfileStringA("TamsoloCalc", "WindowPosX", "40");
-    WriteProfileStringA("TamsoloCalc", "WindowPosY", "30");
-    window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                MainWindowProc, reinterpret_cast<LPARAM>(""));
-    RECT r = {};
-    GetWindowRect(window, &r);
-    EXPECT_EQ(r.left, 40);
-    EXPECT_EQ(r.top, 30);
-    DestroyWindow(window);
-
-    // A negative coordinate leaves the window where the template centres it.
-    WriteProfileStringA("TamsoloCalc", "WindowPosX", "-1");
-    window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                MainWindowProc, reinterpret_cast<LPARAM>(""));
-    GetWindowRect(window, &r);
-    EXPECT_EQ(r.left, centred.left);
-    EXPECT_EQ(r.top, centred.top);
+    const int w = centred.right - centred.left, h = centred.bottom - centred.top;
+    const RECT area = WorkArea();
+    const struct {
+        const char* x;
+        const char* y;
+        POINT expected;
+    } cases[] = {
+        {"40", "30", {40, 30}},
+        // Off the screen (a monitor since removed): back onto the work area,
+        // as near as it goes to the saved place.
+        {"5000", "4000", {area.right - w, area.bottom - h}},
+        {"40", "4000", {40, area.bottom - h}},
+        {"32000", "30", {area.right - w, 30}},
+        // A negative coordinate leaves the window where the template centres it.
+        {"-1", "30", {centred.left, centred.top}},
+    };
+    for (const auto& c : cases) {
+        DestroyWindow(window);
+        WriteProfileStringA("TamsoloCalc", "WindowPosX", c.x);
+        WriteProfileStringA("TamsoloCalc", "WindowPosY", c.y);
+        window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                    MainWindowProc, reinterpret_cast<LPARAM>(""));
+        RECT r = {};
+        GetWindowRect(window, &r);
+        EXPECT_EQ(r.left, c.expected.x) << c.x << "," << c.y;
+        EXPECT_EQ(r.top, c.expected.y) << c.x << "," << c.y;
+        EXPECT_EQ(r.right - r.left, w);
+        EXPECT_EQ(r.bottom - r.top, h);
+    }
 }
 
 TEST_F(StartupTest, ASettingsFolderHoldsItsOwnSettingsFile) {
@@ -139,12 +177,6 @@ TEST(StartupFont, FontModeSetsTheLineFont) {
     }
     WriteProfileStringA("TamsoloSoftware", "FontMode", nullptr);
     PrepareStartup();
-}
-
-RECT WorkArea() {
-    RECT area = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
 }
 
 TEST_F(StartupTest, MoveFromTheSystemMenuCentresTheWindow) {

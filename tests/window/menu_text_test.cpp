@@ -1,5 +1,6 @@
 #include "window/menu_text.h"
 
+#include "expr/evaluate.h"
 #include "window/resources/resource_ids.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +63,35 @@ TEST(ConversionPattern, TheTextToTypeAndWhetherTheLineIsWrapped) {
         EXPECT_EQ(std::string(ConversionTextToType(c.menuText, pattern, true)), c.typedAtStart)
             << c.menuText;
     }
+}
+
+double ReadDecimal(const char* text, int base) {
+    return EvaluateExpression(text, nullptr, 0, base);
+}
+
+// The decimal numbers of a pattern are written in the line's base, so that
+// they read back as exactly what base 10 reads.
+TEST(ConversionTextInBase, NumbersInTheDigitsOfTheBase) {
+    const struct {
+        const char* typed;
+        int base;
+        const char* text;
+    } cases[] = {
+        {"*[25.4]", 10, "*[25.4]"},
+        {"*[25.4]", 16, "*[19.666666666666]"},
+        {"*[12]", 16, "*[C]"},
+        {"*[1609344]", 16, "*[188E80]"},
+        {"[9/5]+32", 2, "[1001/101]+100000"},
+        {"-32]*5/9", 8, "-40]*5/11"},
+        {"*[0.5]", 2, "*[0.1]"},
+        {"*[(1/43560)]", 16, "*[(1/AA28)]"},
+        {"*[1/160934.4]", 8, "*[1/472246.314631463146]"},
+        {"*[", 16, "*["},
+        {"", 2, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(ConversionTextInBase(c.typed, c.base, ReadDecimal).Text(), c.text)
+            << c.typed << " " << c.base;
 }
 
 TEST(NumberBaseCommands, BaseAndTitleOfEachCommand) {

@@ -61,4 +61,19 @@ TEST(SnapRectToWorkArea, AWindowThatDoesNotTouchTheAreaIsLeftAlone) {
               (SnapRect{100, 50, 600, 850}));
 }
 
+TEST(MoveOntoWorkArea, APlaceOffTheAreaMovesToTheNearestPlaceOnIt) {
+    const SnapCase cases[] = {
+        {"inside", {200, 100, 600, 300}, {200, 100, 600, 300}},
+        {"partly on the area", {-300, 100, 150, 300}, {-300, 100, 150, 300}},
+        {"touching the left edge only", {-200, 100, 100, 300}, {100, 100, 400, 300}},
+        {"far left", {-5000, 200, -4600, 300}, {100, 200, 500, 300}},
+        {"right of and below", {3000, 2000, 3400, 2100}, {700, 750, 1100, 850}},
+        {"above", {300, -900, 700, -800}, {300, 50, 700, 150}},
+        {"where a minimised window goes", {-32000, -32000, -31840, -31972}, {100, 50, 260, 78}},
+        {"wider than the area", {2000, 100, 3500, 300}, {100, 100, 1100, 300}},
+        {"taller than the area, below it", {200, 900, 500, 1900}, {200, 50, 500, 850}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MoveOntoWorkArea(c.window, kArea), c.expected) << c.what;
+}
+
 } // namespace
