@@ -76,6 +76,8 @@ struct ShownResult {
 };
 ShownResult shownResult;
 
+bool nextEvaluationQuiet = false;
+
 // Why the working copy of lineText was not read whole, into notice, when that
 // made the result INVALID or left text unread; empty for a line read whole.
 void DescribeLineReading(const GrowableText& working, const GrowableText& lineText, double value,
@@ -151,6 +153,8 @@ void EvaluateLine(HWND mainWindow) {
         ClearCalculationLine(line);
         return;
     }
+    const bool quiet = nextEvaluationQuiet;
+    nextEvaluationQuiet = false;
     RememberLine(lineText.Text());
     PrepareUndo(line, lineText.Text());
     GrowableText working = NormaliseLine(lineText.Text(), numberBase);
@@ -166,7 +170,11 @@ void EvaluateLine(HWND mainWindow) {
     }
     }
     WriteBack(line, lineText);
-    ShowNotice(mainWindow, notice);
+    if (!quiet) ShowNotice(mainWindow, notice);
+}
+
+void EvaluateNextLineQuietly() {
+    nextEvaluationQuiet = true;
 }
 
 void ForgetShownResult() {
