@@ -3,8 +3,7 @@
 // and build date, a link to the maker's web address and a turning logo.
 #include <windows.h>
 
-// The maker, drawn in the logo and opened by the link button.
-extern const char kMakerName[];
+// The maker's web address, which the link button opens.
 extern const char kMakerAddress[];
 
 // The logo's turn in degrees; carries over from one showing to the next.
@@ -17,11 +16,3 @@ INT_PTR ShowAboutBox(HWND owner, const char* programName, int version, HICON ico
                      const SIZE* logoSize, LPARAM value);
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Draws one frame of the logo into logo's device context (dc null: its own,
-// obtained and released here) at rect (null: the client rectangle).
-void PaintLogo(HWND logo, HDC dc, int angle, int shade, const RECT* rect);
-
-// Fills a polygon with diamond tiles of random shades (one shade when
-// tileSize <= 1), a fixed pattern with a sparkle that changes every frame.
-void FillFaceTiles(HDC dc, const POINT* points, int count, int shades, int tileSize);

@@ -4,11 +4,13 @@
 
 #include "bitmap/capture_gui.h"
 #include "bitmap/tbitmap.h"
+#include "gdi/scopes_gui.h"
 #include "graph/dataset.h"
-#include "graph/gdi_scopes_gui.h"
 #include "graph/graph_settings.h"
 #include "graph/render_gui.h"
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
+
+using tamsolo::MemorySurface;
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "datafiles/file_type_choice.h"
 #include "datafiles/file_types.h"
 #include "graph/graph_scale.h"
+#include "resources/resource_ids.h"
 #include "text/temp_format.h"
-#include "window/resources/resource_ids.h"
 
 bool multiplierChoice = false;
 bool columnEquationChoice = false;

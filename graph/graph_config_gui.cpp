@@ -4,7 +4,9 @@
 
 #include "graph/graph_settings.h"
 #include "graph/render_gui.h"
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
+
+using tamsolo::GraphConfigState;
 
 COLORREF customColors[kCustomColorCount] = {};
 

@@ -12,9 +12,11 @@ extern COLORREF customColors[kCustomColorCount];
 INT_PTR CALLBACK GraphConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // What one run of the dialog edits before OK: graph, grid and back colour.
+namespace tamsolo {
 struct GraphConfigState {
     COLORREF pendingColors[3] = {};
 };
+} // namespace tamsolo
 
 // Runs the dialog modally, owned by owner. Returns 1 after OK (graphSettings
 // and backBrush replaced), 0 after Cancel or when the dialog cannot be shown

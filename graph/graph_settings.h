@@ -1,14 +1,9 @@
 #pragma once
 // How the graph looks. Changed only by the Graph Configuration dialog; starts
 // with these defaults on every run.
-#include <cstdint>
+#include "gdi/color.h"
 
-// Colours are COLORREF values: red in the lowest byte.
-constexpr uint32_t MakeColor(unsigned red, unsigned green, unsigned blue) {
-    return (red & 0xFFu) | (green & 0xFFu) << 8 | (blue & 0xFFu) << 16;
-}
-// Reserved colour: no pen or brush.
-constexpr uint32_t NO_COLOR = 1;
+#include <cstdint>
 
 // The colour stored for a pick in the colour chooser: a pick of the reserved
 // value would draw nothing, so it becomes the nearest red that draws.

@@ -4,10 +4,10 @@
 
 #include "expr/evaluate.h"
 #include "expr/random.h"
+#include "expr/tick_count.h"
 #include "graph/graph_scale.h"
-#include "graph/tick_count.h"
+#include "numtext/display_state.h"
 #include "text/convert.h"
-#include "window/window_state.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "graph/render_gui.h"
 
+#include "gdi/scopes_gui.h"
 #include "graph/dataset.h"
-#include "graph/gdi_scopes_gui.h"
 #include "graph/graph_geometry.h"
 #include "graph/graph_scale.h"
 #include "graph/graph_settings.h"
@@ -9,6 +9,10 @@
 #include <new>
 
 HBRUSH backBrush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+
+using tamsolo::BrushScope;
+using tamsolo::PenScope;
+using tamsolo::TextScope;
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-StatusBar statisticsBar;
+tamsolo::StatusBar statisticsBar;
 const int kStatisticsWidths[kStatisticsParts] = {15, -1, -1, -1};
 
 namespace {
@@ -46,6 +46,8 @@ void MeasurePartTexts(HWND window, int n, int averageCharWidth, int* textWidths)
 }
 
 } // namespace
+
+namespace tamsolo {
 
 void StatusBar::Create(HWND parent, int parts, const int* widths, int show) {
     Destroy();
@@ -115,6 +117,8 @@ void StatusBar::Destroy() {
     if (window) DestroyWindow(window);
     window = nullptr;
 }
+
+} // namespace tamsolo
 
 namespace {
 

@@ -3,6 +3,8 @@
 // status bar with the count, minimum, maximum and mean of the data set.
 #include <windows.h>
 
+namespace tamsolo {
+
 class StatusBar {
   public:
     StatusBar() = default;
@@ -36,7 +38,10 @@ class StatusBar {
 
     HWND window = nullptr;
 };
-extern StatusBar statisticsBar;
+
+} // namespace tamsolo
+
+extern tamsolo::StatusBar statisticsBar;
 
 // Part widths of the statistics bar: 15 characters, then three equal shares.
 constexpr int kStatisticsParts = 4;

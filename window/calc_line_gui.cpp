@@ -5,14 +5,14 @@
 #include "graph/dataset.h"
 #include "graph/graph_scale.h"
 #include "graph/statusbar_gui.h"
+#include "numtext/display_state.h"
 #include "numtext/format_number.h"
+#include "resources/resource_ids.h"
 #include "text/convert.h"
 #include "window/calc_line.h"
 #include "window/graph_scroller_gui.h"
 #include "window/line_keys_gui.h"
 #include "window/notice_gui.h"
-#include "window/resources/resource_ids.h"
-#include "window/window_state.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,9 +2,9 @@
 
 #include "datafiles/data_file.h"
 #include "datafiles/file_types.h"
+#include "resources/resource_ids.h"
 #include "window/calc_line_gui.h"
 #include "window/command_line.h"
-#include "window/resources/resource_ids.h"
 
 namespace {
 

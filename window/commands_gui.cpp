@@ -3,12 +3,12 @@
 #include "about/about_box_gui.h"
 #include "graph/dataset.h"
 #include "graph/graph_config_gui.h"
+#include "numtext/display_state.h"
+#include "resources/resource_ids.h"
 #include "window/calc_line_gui.h"
 #include "window/graph_scroller_gui.h"
 #include "window/main_window_gui.h"
 #include "window/menu_text.h"
-#include "window/resources/resource_ids.h"
-#include "window/window_state.h"
 
 #include <initializer_list>
 #include <vector>

@@ -7,10 +7,10 @@
 #include "datafiles/file_type_choice.h"
 #include "datafiles/file_type_dialog_gui.h"
 #include "graph/dataset.h"
+#include "resources/resource_ids.h"
 #include "window/calc_line.h"
 #include "window/calc_line_gui.h"
 #include "window/notice_gui.h"
-#include "window/resources/resource_ids.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -3,11 +3,11 @@
 #include "graph/dataset.h"
 #include "graph/graph_settings.h"
 #include "graph/render_gui.h"
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <algorithm>
 
-GraphScroller graphScroller;
+tamsolo::GraphScroller graphScroller;
 WNDPROC previousGraphAreaProc = nullptr;
 
 namespace {
@@ -69,6 +69,8 @@ void SetBarPosition(HWND window, int bar, int position) {
 
 } // namespace
 
+namespace tamsolo {
+
 void GraphScroller::SetRange(HWND newWindow, const ScrollPair* range, const ScrollPair* units) {
     window = newWindow;
     if (units) {
@@ -119,9 +121,11 @@ ScrollPair GraphScroller::HandleScroll(UINT message, WPARAM first, LPARAM second
     return GetPosition();
 }
 
+} // namespace tamsolo
+
 void UpdateGraphScrollRange(HWND mainWindow) {
-    ScrollPair units = {0, 0};
-    ScrollPair range = {0, 0};
+    tamsolo::ScrollPair units = {0, 0};
+    tamsolo::ScrollPair range = {0, 0};
     if (graphSettings.graphType == 'L') {
         // PixelsPerPoint forms the unit without overflow: the dialog takes any int.
         units.x = graphSettings.PixelsPerPoint();

@@ -3,6 +3,8 @@
 // the graph area's window procedure that hands the mouse to the main window.
 #include <windows.h>
 
+namespace tamsolo {
+
 struct ScrollPair {
     int x;
     int y;
@@ -30,7 +32,10 @@ class GraphScroller {
     unsigned extraMaskX = 0;
     unsigned extraMaskY = 0;
 };
-extern GraphScroller graphScroller;
+
+} // namespace tamsolo
+
+extern tamsolo::GraphScroller graphScroller;
 
 // Sets the graph area's horizontal range from the data set and the graph
 // settings: one unit per point, as many units as points, and a page of as many

@@ -2,7 +2,7 @@
 
 #include "window/calc_line_gui.h"
 #include "window/line_history.h"
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <string>
 #include <vector>

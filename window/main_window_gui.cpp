@@ -2,13 +2,13 @@
 
 #include "graph/render_gui.h"
 #include "graph/statusbar_gui.h"
+#include "resources/resource_ids.h"
 #include "window/calc_line_gui.h"
 #include "window/command_line_gui.h"
 #include "window/commands_gui.h"
 #include "window/graph_scroller_gui.h"
 #include "window/line_keys_gui.h"
 #include "window/notice_gui.h"
-#include "window/resources/resource_ids.h"
 #include "window/startup_gui.h"
 
 #include <windowsx.h>
@@ -130,7 +130,7 @@ void LayoutMainWindow(HWND window, int cx, int cy) {
 
 BOOL PaintGraphArea(const DRAWITEMSTRUCT* item) {
     if (!item || item->CtlID != IDC_GRAPH_AREA) return FALSE;
-    const ScrollPair p = graphScroller.GetPosition();
+    const tamsolo::ScrollPair p = graphScroller.GetPosition();
     HGDIOBJ previous = SelectObject(item->hDC, backBrush);
     Rectangle(item->hDC, 0, 0, item->rcItem.right, item->rcItem.bottom);
     SelectObject(item->hDC, previous);

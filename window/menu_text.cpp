@@ -1,7 +1,7 @@
 #include "window/menu_text.h"
 
+#include "resources/resource_ids.h"
 #include "window/exact_number.h"
-#include "window/resources/resource_ids.h"
 
 #include <cstring>
 

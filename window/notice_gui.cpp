@@ -1,7 +1,7 @@
 #include "window/notice_gui.h"
 
 #include "graph/statusbar_gui.h"
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <commctrl.h>
 

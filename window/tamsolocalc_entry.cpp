@@ -1,6 +1,6 @@
 // The program: start-up, then the main dialog as the one message loop.
+#include "resources/resource_ids.h"
 #include "window/main_window_gui.h"
-#include "window/resources/resource_ids.h"
 #include "window/startup_gui.h"
 
 #include <windows.h>

@@ -1,10 +1,13 @@
 #include "expr/parser.h"
 #include "expr/random.h"
+#include "expr/tick_count.h"
 
 #include "expr_cases.h"
+#include "graph/graph_test_support.h"
 #include "lcm_by_steps.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <set>
 #include <utility>
@@ -209,6 +212,16 @@ TEST(Random, SequenceIsTheSameEverywhere) {
     const int first = DrawRandom();
     SeedRandom(12345);
     EXPECT_EQ(DrawRandom(), first);
+}
+
+TEST(TickCount, AdvancesByMillisecondsNotWildly) {
+    const uint32_t first = TickCount();
+    SpinForMilliseconds(100);
+    // Unsigned difference: correct across the wrap at 2^32. The system tick
+    // may lag by one period of its timer (about 16 ms).
+    const uint32_t elapsed = TickCount() - first;
+    EXPECT_GE(elapsed, 80u);
+    EXPECT_LT(elapsed, 1000u);
 }
 
 TEST(Random, DrawsStayInTheirRange) {

@@ -1,5 +1,7 @@
 #pragma once
-// Helpers shared by the graph tests: installing a data set and reading it back.
+// Helpers shared by the graph tests: installing a data set and reading it
+// back, and letting time pass.
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -15,4 +17,12 @@ inline void InstallValues(const std::vector<double>& values) {
 inline std::vector<double> InstalledValues() {
     if (!dataSet.values) return {};
     return std::vector<double>(dataSet.values, dataSet.values + dataSet.count);
+}
+
+// Returns after milliseconds have passed on the standard library's steady
+// clock, a clock independent of the tick count under test.
+inline void SpinForMilliseconds(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+    }
 }

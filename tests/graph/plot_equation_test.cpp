@@ -9,10 +9,10 @@
 
 #include "expr/evaluate.h"
 #include "expr/random.h"
+#include "expr/tick_count.h"
 #include "graph/graph_scale.h"
 #include "graph/graph_test_support.h"
-#include "graph/tick_count.h"
-#include "window/window_state.h"
+#include "numtext/display_state.h"
 
 namespace {
 
@@ -235,6 +235,10 @@ TEST_F(PlotEquationTest, RandomWalkIsSeededFromTheTickCountOnEveryPlot) {
             EXPECT_GE(ratio, 0.98);
             EXPECT_LE(ratio, 1.02);
         }
+        // A plot at a later millisecond walks another way.
+        SpinForMilliseconds(20);
+        ASSERT_EQ(PlotEquation(text, 100, 10, step, 0), 1);
+        EXPECT_NE(InstalledValues(), replay);
         return;
     }
     FAIL() << "the tick count never stayed put for the length of a 50-point plot";

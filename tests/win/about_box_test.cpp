@@ -1,5 +1,6 @@
 // The About box built from its in-memory template, driven while it runs.
 #include "about/about_box_gui.h"
+#include "about/about_paint_gui.h"
 
 #include <gtest/gtest.h>
 

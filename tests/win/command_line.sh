@@ -67,12 +67,16 @@ if start unquoted "2+3"; then
 fi
 
 # Reversing the empty data set at start changes nothing; the argument was also
-# evaluated as an expression.
+# evaluated as an expression. Reversing leaves the statistics bar as it was,
+# empty; a DATA line then has the bar count the points.
 if start "/cmd=40011"; then
   settle
   check "/cmd=40011 leaves INVALID in the line" "INVALID" "$(drive line)"
   mapfile -t status < <(drive status)
-  check "/cmd=40011 leaves the data set empty" "" "${status[0]#Data Points:0}"
+  check "/cmd=40011 leaves the statistics bar empty" "" "${status[0]-unread}"
+  drive plot "data" >/dev/null
+  mapfile -t status < <(drive status)
+  check "/cmd=40011 leaves the data set empty" "Data Points:0" "${status[0]:-}"
   check "/cmd=40011 keeps the title" "TamsoloCalc" "$(drive title)"
   close
 fi

@@ -16,7 +16,7 @@
 #include "graph/graph_scale.h"
 #include "graph/graph_settings.h"
 #include "graph/render_gui.h"
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "datafiles/file_type_choice.h"
 #include "dialog_driver.h"
 #include "graph/graph_scale.h"
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "dialog_driver.h"
 #include "graph/graph_settings.h"
 #include "graph/render_gui.h"
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include "graph/graph_scale.h"
 #include "graph/graph_settings.h"
 #include "graph/render_gui.h"
+#include "numtext/display_state.h"
+#include "resources/resource_ids.h"
 #include "window/main_window_gui.h"
-#include "window/resources/resource_ids.h"
 #include "window/startup_gui.h"
-#include "window/window_state.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -2,7 +2,9 @@
 
 #include "graph/statusbar_gui.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -17,7 +19,7 @@ TEST_F(LayoutTest, AtStartOnlyTheLineAndTheMenuButtonShow) {
     EXPECT_LE(g.bottom - g.top, 0); // no room for the graph area yet
     ASSERT_NE(statisticsBar(), nullptr);
     EXPECT_FALSE(IsShown(statisticsBar()));
-    EXPECT_EQ(GetFocus() == line || GetFocus() == nullptr, true);
+    EXPECT_EQ(GetFocus(), line);
     const LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
     EXPECT_NE(exStyle & WS_EX_ACCEPTFILES, 0);
     const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
@@ -94,7 +96,42 @@ TEST_F(LayoutTest, TheLineIsGreenOnBlack) {
     DeleteDC(dc);
 }
 
+// What reaches the main window, recorded before its own procedure runs.
+struct Arrival {
+    UINT message;
+    WPARAM first;
+    LPARAM second;
+    bool operator==(const Arrival& other) const {
+        return message == other.message && first == other.first && second == other.second;
+    }
+};
+std::vector<Arrival> arrivals;
+WNDPROC mainWindowProc = nullptr;
+
+LRESULT CALLBACK RecordArrival(HWND window, UINT message, WPARAM first, LPARAM second) {
+    arrivals.push_back({message, first, second});
+    return CallWindowProcA(mainWindowProc, window, message, first, second);
+}
+
 TEST_F(LayoutTest, TheGraphAreaHandsMouseMessagesToTheMainWindow) {
+    const Arrival handedOn[] = {
+        {WM_MOUSEMOVE, 0, MAKELPARAM(7, 9)},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(7, 9)},
+        {WM_MOUSEHWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(7, 9)},
+        {WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON1, XBUTTON1), MAKELPARAM(7, 9)},
+        {WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2), MAKELPARAM(7, 9)},
+        {WM_XBUTTONDBLCLK, MAKEWPARAM(MK_XBUTTON2, XBUTTON2), MAKELPARAM(7, 9)},
+    };
+    mainWindowProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordArrival)));
+    for (const Arrival& sent : handedOn) {
+        arrivals.clear();
+        SendMessageA(graph, sent.message, sent.first, sent.second);
+        const bool arrived = std::find(arrivals.begin(), arrivals.end(), sent) != arrivals.end();
+        EXPECT_TRUE(arrived) << std::hex << sent.message;
+    }
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mainWindowProc));
+
     MSG stale;
     while (PeekMessageA(&stale, window, 0, 0, PM_REMOVE)) {
     }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
 
 namespace {
 

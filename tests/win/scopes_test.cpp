@@ -1,6 +1,10 @@
-#include "graph/gdi_scopes_gui.h"
+#include "gdi/scopes_gui.h"
 
 #include <gtest/gtest.h>
+
+using tamsolo::BrushScope;
+using tamsolo::PenScope;
+using tamsolo::TextScope;
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "window/menu_text.h"
 
 #include "expr/evaluate.h"
-#include "window/resources/resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>
 

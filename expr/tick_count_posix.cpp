@@ -1,4 +1,4 @@
-#include "graph/tick_count.h"
+#include "expr/tick_count.h"
 
 #include <time.h>
 

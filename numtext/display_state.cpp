@@ -1,4 +1,4 @@
-#include "window/window_state.h"
+#include "numtext/display_state.h"
 
 int numberBase = 10;
 int pendingDisplayBase = 0;

@@ -3,9 +3,11 @@
 // context on creation and, at its end, selects the previous object back into
 // that same context and deletes what it created. NO_COLOR selects the stock
 // null pen or brush, which is never deleted.
-#include "graph/graph_settings.h"
+#include "gdi/color.h"
 
 #include <windows.h>
+
+namespace tamsolo {
 
 // Selects owned (or, when owned is null, fallback; or nothing) into dc, and at
 // its end selects the previous object back and deletes owned.
@@ -107,3 +109,5 @@ class MemorySurface {
     HBITMAP bitmap = nullptr;
     HGDIOBJ previous = nullptr;
 };
+
+} // namespace tamsolo
