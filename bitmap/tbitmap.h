@@ -1,8 +1,9 @@
 #pragma once
 // TBitmap: an in-memory device-independent bitmap in the Windows layout, held
 // as one block (info header, colour table, bottom-up pixel rows) that is
-// written to disk unchanged after a 14-byte file header. Also the palette
-// reduction that turns a 24-bit capture into a 1- or 4-bit image.
+// written to disk unchanged after a 14-byte file header. The palette
+// reduction members (CountColors, BuildPalette, ConvertTo) are defined in
+// palette.cpp, with the colour arithmetic they use declared in palette.h.
 //
 // Colour values: the low three bytes are a COLORREF (red in bits 0-7, green in
 // 8-15, blue in 16-23); the top byte carries the colour-table index for depths
@@ -11,8 +12,6 @@
 // in 16-23, which is the byte order blue, green, red, 0 in the file.
 #include <cstddef>
 #include <cstdint>
-
-#include "bitmap/bitmap_file.h"
 
 constexpr uint32_t kColorWhite = 0x00FFFFFF;
 constexpr uint32_t kNoTransparentColor = 0xFFFFFFFF;
@@ -41,23 +40,7 @@ constexpr uint32_t kBiBitfields = 3; // uncompressed with three channel masks
 // header) must stay addressable with a signed 32-bit size.
 constexpr int64_t kMaxBlockBytes = INT32_MAX - kFileHeaderBytes;
 
-// Distance metrics of ColorDistance, four-character constants.
-constexpr uint32_t FourCharCode(char a, char b, char c, char d) {
-    return uint32_t(uint8_t(a)) << 24 | uint32_t(uint8_t(b)) << 16 | uint32_t(uint8_t(c)) << 8 |
-           uint32_t(uint8_t(d));
-}
-constexpr uint32_t kMetricSquared = FourCharCode('s', 'q', 'r', 'd'); // sum of squares
-constexpr uint32_t kMetricSum = FourCharCode('s', 'u', 'm', ' ');     // sum of absolute values
-// The same metric written as the three-character constant 'sum' (0x0073756D).
-constexpr uint32_t kMetricSumShort = 0x0073756D;
-constexpr uint32_t kMetricRoot = FourCharCode('s', 'q', 'r', 't'); // root of the squares
-
-// Quantize methods: bits 0-2 are the bits kept of red and blue, bit 7 gives
-// green one bit more.
-constexpr int kQuantizeGreenExtra = 0x80;
-constexpr int kQuantize16Buckets = 0x81;  // red, blue 1 bit, green 2 bits
-constexpr int kQuantize128Buckets = 0x82; // red, blue 2 bits, green 3 bits
-constexpr int kQuantize8192Buckets = 0x84;
+class FileHandle;
 
 #ifdef _WIN32
 struct HDC__;
@@ -116,17 +99,19 @@ class TBitmap {
     int CaptureFromDC(struct HDC__* dc, const struct tagRECT* rect);
 #endif
 
-    // Writes the bitmap file, replacing an existing one; its size, or 0. An
-    // empty bitmap or a null path leaves any existing file untouched.
+    // Writes the bitmap file through the safe save (datafiles/safe_save.h),
+    // replacing an existing one only once every byte is written; its size, or
+    // 0 with any existing file left as it was.
     uint32_t SaveToFile(const char* path) const;
     // Writes the bitmap file to an open file; its size, or 0 when any write
-    // falls short or the bitmap is empty.
-    uint32_t WriteBmp(BitmapFileHandle file) const;
+    // falls short, the file is not open or the bitmap is empty.
+    uint32_t WriteBmp(FileHandle& file) const;
 
     // The number of distinct 24-bit colours, transparentColor not counted;
     // 0 for an empty or compressed bitmap or when the bit set cannot be had.
     int CountColors() const;
-    // Fills up to n quads of table from the bitmap's colours and returns how
+    // Fills up to n quads of table from the bitmap's colours (method: one of
+    // the kQuantize values of palette.h, or 0 for a choice by n) and returns how
     // many it filled. When the colours do not fit and lookup is given, *lookup
     // receives a bucket-to-entry table (one byte per bucket of the method
     // used) that the caller releases with std::free; otherwise *lookup is null.
@@ -139,12 +124,3 @@ class TBitmap {
   private:
     int64_t blockBytes = 0; // allocated size of info, so no write reads past it
 };
-
-// Bucket index of a colour's top bits under method.
-int Quantize(uint32_t color, int method);
-// The centre colour of a bucket.
-uint32_t BucketColor(int index, int method);
-// Distance of the low three bytes of a and b; 0 for an unknown metric.
-int ColorDistance(uint32_t a, uint32_t b, uint32_t metric);
-// Index of the quad of table nearest to colour (earliest on ties); 0 for n < 1.
-int NearestColor(uint32_t color, const uint32_t* table, int n);

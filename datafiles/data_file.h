@@ -7,15 +7,17 @@
 // read and the data set was left as it was.
 int ReadDataFile(const char* path, uint32_t typeCode, const char* equation);
 
+class FileHandle;
+// The reader behind ReadDataFile, for a file already open.
+// Setting the file's abortFlag while it reads stops the reading after the
+// block in progress, and the values read so far become the data set.
+int ReadDataFromFile(FileHandle& file, uint32_t typeCode, const char* equation);
+
 // Writes the data set to path as typeCode. Returns 1 when every byte was
 // written and the file is in place, 0 otherwise (the old file is left intact).
 int SaveDataFile(const char* path, uint32_t typeCode);
 
-// The low 32 bits of the file's size; high (when not null) receives the upper
-// 32 bits. A folder, or a path whose attributes cannot be read, gives 0.
-uint32_t QueryFileSize(const char* path, uint32_t* high);
-
 // The writer behind SaveDataFile, for any array of values: writes count values
-// to a new file beside path and puts it in place of path only when every byte
+// through SaveFileSafely (safe_save.h), so path changes only when every byte
 // was written. Returns 1 on success, 0 otherwise (path is then left as it was).
 int WriteDataValues(const char* path, uint32_t typeCode, const double* values, int count);

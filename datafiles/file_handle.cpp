@@ -3,6 +3,22 @@
 // file_handle_posix.cpp.
 #include "datafiles/file_handle.h"
 
+namespace {
+
+FileRequestGate requestGate = nullptr;
+
+} // namespace
+
+bool FileRequestPasses(FileRequest request, const char* path) {
+    return !requestGate || requestGate(request, path);
+}
+
+FileRequestGate SetFileRequestGate(FileRequestGate gate) {
+    const FileRequestGate previous = requestGate;
+    requestGate = gate;
+    return previous;
+}
+
 uint32_t FileHandle::Transfer(void* buffer, uint32_t count, char direction) {
     stopFlag = 0;
     if (count == 0) return 0;
@@ -12,7 +28,9 @@ uint32_t FileHandle::Transfer(void* buffer, uint32_t count, char direction) {
     while (!stopFlag) {
         const uint32_t remaining = count - total;
         const uint32_t chunk = remaining < kChunkSize ? remaining : kChunkSize;
-        const uint32_t moved = TransferChunk(bytes + total, chunk, read);
+        const bool pass =
+            IsOpen() && FileRequestPasses(read ? FileRequest::kRead : FileRequest::kWrite, nullptr);
+        const uint32_t moved = pass ? TransferChunk(bytes + total, chunk, read) : 0;
         total += moved;
         // A short chunk is the end of the file or an error; the caller cannot
         // tell them apart and does not need to.

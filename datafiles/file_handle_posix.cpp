@@ -1,7 +1,6 @@
 // The POSIX side of the file seam, with the behaviour of the Win32 side: an
 // exclusive lock stands in for opening without sharing, and folders are not
 // opened as files.
-#include "datafiles/data_file.h"
 #include "datafiles/file_handle.h"
 
 #include <cerrno>
@@ -66,11 +65,32 @@ bool FileHandle::Open(const char* path, bool create) {
     return true;
 }
 
+bool FileHandle::CreateNew(const char* path) {
+    Close();
+    if (!path) return false;
+    const int fd = OpenDescriptor(path, O_RDWR | O_CREAT | O_EXCL);
+    if (fd < 0) return false;
+    if (!LockExclusively(fd)) {
+        close(fd);
+        unlink(path);
+        return false;
+    }
+    handle = fd;
+    writable = true;
+    created = true;
+    return true;
+}
+
 void FileHandle::Close() {
     stopFlag = 1;
     if (!IsOpen()) return;
     close(static_cast<int>(handle));
     handle = kInvalidHandle;
+}
+
+bool FileHandle::IsDiskFile() {
+    struct stat info;
+    return IsOpen() && fstat(static_cast<int>(handle), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 uint64_t FileHandle::GetSize() {
@@ -86,6 +106,10 @@ uint64_t FileHandle::Seek(int64_t offset, int origin) {
     return position < 0 ? kFailure : static_cast<uint64_t>(position);
 }
 
+bool FileHandle::FlushToDisk() {
+    return IsOpen() && fsync(static_cast<int>(handle)) == 0;
+}
+
 bool FileHandle::SetLength(uint64_t length) {
     // ftruncate leaves the file position alone, as the Win32 side restores it.
     if (!IsOpen() || length > static_cast<uint64_t>(INT64_MAX)) return false;
@@ -97,7 +121,6 @@ uint32_t FileHandle::TransferChunk(void* buffer, uint32_t count, bool read) {
     const int fd = static_cast<int>(handle);
     ssize_t moved;
     do {
-        ++requestCount;
         moved = read ? ::read(fd, buffer, count) : ::write(fd, buffer, count);
     } while (moved < 0 && errno == EINTR);
     return moved < 0 ? 0 : static_cast<uint32_t>(moved);
@@ -111,7 +134,12 @@ bool ReplaceFileByRenaming(const char* target, const char* replacement, bool tar
     // The new file keeps the permissions of the one it replaces.
     struct stat info;
     if (targetExists && stat(target, &info) == 0) chmod(replacement, info.st_mode & 07777);
-    return rename(replacement, target) == 0;
+    return FileRequestPasses(FileRequest::kReplace, target) && rename(replacement, target) == 0;
+}
+
+bool PathExists(const char* path) {
+    struct stat info;
+    return path && lstat(path, &info) == 0;
 }
 
 bool DeleteFileAtPath(const char* path) {

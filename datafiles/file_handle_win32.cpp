@@ -1,5 +1,4 @@
 // The Win32 side of the file seam.
-#include "datafiles/data_file.h"
 #include "datafiles/file_handle.h"
 
 #include <windows.h>
@@ -53,11 +52,27 @@ bool FileHandle::Open(const char* path, bool create) {
     return true;
 }
 
+bool FileHandle::CreateNew(const char* path) {
+    Close();
+    if (!path) return false;
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    handle = reinterpret_cast<intptr_t>(file);
+    writable = true;
+    created = true;
+    return true;
+}
+
 void FileHandle::Close() {
     stopFlag = 1;
     if (!IsOpen()) return;
     CloseHandle(AsHandle(handle));
     handle = kInvalidHandle;
+}
+
+bool FileHandle::IsDiskFile() {
+    return IsOpen() && GetFileType(AsHandle(handle)) == FILE_TYPE_DISK;
 }
 
 uint64_t FileHandle::GetSize() {
@@ -79,6 +94,10 @@ uint64_t FileHandle::Seek(int64_t offset, int origin) {
     return (static_cast<uint64_t>(static_cast<DWORD>(high)) << 32) | low;
 }
 
+bool FileHandle::FlushToDisk() {
+    return IsOpen() && FlushFileBuffers(AsHandle(handle)) != 0;
+}
+
 bool FileHandle::SetLength(uint64_t length) {
     const uint64_t position = Seek(0, kCurrent);
     if (position == kFailure) return false;
@@ -90,7 +109,6 @@ bool FileHandle::SetLength(uint64_t length) {
 
 uint32_t FileHandle::TransferChunk(void* buffer, uint32_t count, bool read) {
     if (!IsOpen()) return 0;
-    ++requestCount;
     DWORD moved = 0;
     // Only the byte count matters: end of file and errors both give a short count.
     if (read)
@@ -104,16 +122,39 @@ void FileHandle::YieldTimeSlice() {
     Sleep(0);
 }
 
+namespace {
+
+// The attributes a replaced file keeps; read-only targets are refused before
+// anything is written, and the rest describe the new file itself.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+bool MoveReplacing(const char* replacement, const char* target) {
+    return FileRequestPasses(FileRequest::kReplace, target) &&
+           MoveFileExA(replacement, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+               0;
+}
+
+} // namespace
+
 bool ReplaceFileByRenaming(const char* target, const char* replacement, bool targetExists) {
-    if (!targetExists) return MoveFileExA(replacement, target, MOVEFILE_REPLACE_EXISTING) != 0;
-    if (ReplaceFileA(target, replacement, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                     nullptr))
-        return true;
+    if (!targetExists) return MoveReplacing(replacement, target);
+    const DWORD attributes = GetFileAttributesA(target);
+    bool replaced = FileRequestPasses(FileRequest::kReplace, target) &&
+                    ReplaceFileA(target, replacement, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                 nullptr, nullptr) != 0;
     // The original is already gone and the new file still has its own name:
     // finish the move rather than leave no file at all.
-    if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT)
-        return MoveFileExA(replacement, target, MOVEFILE_REPLACE_EXISTING) != 0;
-    return false;
+    if (!replaced && GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT)
+        replaced = MoveReplacing(replacement, target);
+    if (replaced && attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesA(target, (attributes & kKeptAttributes) ? attributes & kKeptAttributes
+                                                                  : FILE_ATTRIBUTE_NORMAL);
+    return replaced;
+}
+
+bool PathExists(const char* path) {
+    return path && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool DeleteFileAtPath(const char* path) {

@@ -1,7 +1,9 @@
 // The new values are read into storage of their own and installed only at the
-// end, so that a file that cannot be opened, a size that no count can hold,
-// or storage that cannot be allocated leaves the data set and the graph scale
-// exactly as they were (result -1).
+// end, so that a file that cannot be opened, more values than the data set
+// may hold (kMaxDataValues), or storage that cannot be allocated leaves the
+// data set and the graph scale exactly as they were (result -1). A binary
+// file's count is known from its size; text grows its storage as its values
+// arrive, so that a large file with few numbers needs little memory.
 #include "datafiles/data_file.h"
 
 #include "datafiles/element_codec.h"
@@ -13,7 +15,6 @@
 #include "graph/graph_scale.h"
 
 #include <climits>
-#include <cstring>
 #include <memory>
 #include <new>
 
@@ -25,6 +26,10 @@ constexpr int kEquationBase = 10; // numbers of a column equation are decimal
 constexpr uint64_t kMaxValueCount = INT_MAX;
 // Elements read at a time: a whole number of every element width.
 constexpr size_t kBinaryBlockBytes = size_t{1} << 20;
+// Values that the storage of a text file starts with (fewer for a small
+// file); it doubles whenever it is full, so each value is moved at most about
+// once on average, up to kMaxDataValues.
+constexpr size_t kFirstTextValues = size_t{1} << 20;
 
 // Working storage from AllocateDataValues, released unless it was installed.
 class ValueStorage {
@@ -34,6 +39,14 @@ class ValueStorage {
     ValueStorage(const ValueStorage&) = delete;
     ValueStorage& operator=(const ValueStorage&) = delete;
     double* Get() const { return values; }
+    // Moves the values to storage of count doubles; false (nothing changed)
+    // when it cannot be had.
+    bool Resize(size_t count) {
+        double* moved = ReallocateDataValues(values, count);
+        if (!moved) return false;
+        values = moved;
+        return true;
+    }
     double* Release() {
         double* taken = values;
         values = nullptr;
@@ -69,24 +82,28 @@ double CombineWithEquation(const char* equation, const double* numbers, int coun
     return EvaluateExpression(equation, numbers, count, kEquationBase);
 }
 
+// Doubles the storage of a text file's values, up to kMaxDataValues.
+bool GrowStorage(void* context, double*& values, size_t& capacity) {
+    ValueStorage& storage = *static_cast<ValueStorage*>(context);
+    if (capacity >= kMaxDataValues) return false;
+    const size_t larger = capacity > kMaxDataValues / 2 ? kMaxDataValues : 2 * capacity;
+    if (!storage.Resize(larger)) return false;
+    values = storage.Get();
+    capacity = larger;
+    return true;
+}
+
 uint32_t ReadFromHandle(void* context, char* buffer, uint32_t count) {
     FileHandle& file = *static_cast<FileHandle*>(context);
     return file.abortFlag ? 0 : file.Transfer(buffer, count, 'r');
 }
 
-// Installs the first n values of storage (capacity values) as the data set:
-// storage itself when it is full, else an exact copy. False when the copy
-// cannot be allocated; nothing is changed then.
+// Installs the first n values of storage (capacity values) as the data set,
+// the storage cut to n values when it holds more. False when that fails;
+// nothing is changed then.
 bool InstallValues(ValueStorage& storage, size_t n, size_t capacity) {
-    double* values = nullptr;
-    if (n == capacity) {
-        values = storage.Release();
-    } else if (n > 0) {
-        values = AllocateDataValues(n);
-        if (!values) return false;
-        std::memcpy(values, storage.Get(), n * sizeof(double));
-    }
-    InstallDataSet(values, static_cast<int>(n));
+    if (n > 0 && n < capacity && !storage.Resize(n)) return false;
+    InstallDataSet(n > 0 ? storage.Release() : nullptr, static_cast<int>(n));
     return true;
 }
 
@@ -101,14 +118,20 @@ int ReadDataFile(const char* path, uint32_t typeCode, const char* equation) {
     if (typeCode == 0 || !path) return -1;
     FileHandle file;
     if (!file.Open(path, false)) return -1;
+    return ReadDataFromFile(file, typeCode, equation);
+}
+
+int ReadDataFromFile(FileHandle& file, uint32_t typeCode, const char* equation) {
+    if (typeCode == 0) return -1;
     const uint64_t size = file.GetSize();
     if (size == 0 || size == FileHandle::kFailure) return -1;
 
     const int width = BinaryElementSize(typeCode);
-    // Capacities use the whole 64-bit size; a file whose values no count can
-    // hold is refused rather than read in part.
-    const uint64_t capacity = width ? size / static_cast<uint64_t>(width) : size / 2 + 4;
-    if (capacity > kMaxValueCount) return -1;
+    // A binary file's count uses the whole 64-bit size; a file whose values no
+    // count can hold is refused rather than read in part.
+    uint64_t capacity = width ? size / static_cast<uint64_t>(width) : size / 2 + 4;
+    if (width && capacity > kMaxValueCount) return -1;
+    if (!width && capacity > kFirstTextValues) capacity = kFirstTextValues;
     if (capacity == 0) { // a binary file shorter than one element
         ResetDataSet();
         return 0;
@@ -124,9 +147,11 @@ int ReadDataFile(const char* path, uint32_t typeCode, const char* equation) {
         const bool useEquation = HasColumnEquationFlag(typeCode) && equation && *equation;
         TextDataParser parser(storage.Get(), static_cast<size_t>(capacity),
                               HasMultiplierFlag(typeCode), useEquation ? equation : nullptr,
-                              CombineWithEquation);
+                              CombineWithEquation, GrowStorage, &storage);
         if (!ParseTextStream(ReadFromHandle, &file, size, kTextBlockSize, parser)) return -1;
+        if (parser.Overflowed()) return -1;
         n = parser.Count();
+        capacity = parser.Capacity();
     }
     file.Close();
     if (!InstallValues(storage, n, static_cast<size_t>(capacity))) return -1;

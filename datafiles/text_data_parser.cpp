@@ -27,12 +27,17 @@ inline double MultiplierOf(char c) {
 } // namespace
 
 TextDataParser::TextDataParser(double* values, size_t capacity, bool multipliers,
-                               const char* equation, CombineLine combine)
+                               const char* equation, CombineLine combine, GrowValues grow,
+                               void* growContext)
     : values(values), capacity(capacity), multipliers(multipliers),
-      equation(equation && *equation && combine ? equation : nullptr), combine(combine) {}
+      equation(equation && *equation && combine ? equation : nullptr), combine(combine), grow(grow),
+      growContext(growContext) {}
 
 void TextDataParser::Append(double value) {
-    if (n == capacity) return;
+    if (n == capacity && !(grow && grow(growContext, values, capacity) && n < capacity)) {
+        overflowed = true;
+        return;
+    }
     values[n++] = value;
     ++m;
 }

@@ -9,13 +9,18 @@
 
 // Combines the count numbers of one line (count >= 1) into one value.
 using CombineLine = double (*)(const char* equation, const double* numbers, int count);
+// Gives the values room for more: moves them to larger storage, updating
+// values and capacity, and returns true; false when the storage cannot grow.
+using GrowValues = bool (*)(void* context, double*& values, size_t& capacity);
 
 class TextDataParser {
   public:
-    // values has room for capacity doubles; numbers beyond it are dropped.
-    // combine is used only when equation is not null and not empty.
+    // values has room for capacity doubles. When they are full, grow (with
+    // its context) is asked for more room; without it, or when it gives none,
+    // the numbers beyond are dropped and Overflowed says so. combine is used
+    // only when equation is not null and not empty.
     TextDataParser(double* values, size_t capacity, bool multipliers, const char* equation,
-                   CombineLine combine);
+                   CombineLine combine, GrowValues grow = nullptr, void* growContext = nullptr);
 
     // Parses text. Unless final, a number that runs into the end of text is
     // left for the next call, which must start with the bytes not consumed.
@@ -23,8 +28,11 @@ class TextDataParser {
     size_t Parse(const char* text, size_t size, bool final);
     // Ends the text: a last line without a line feed is combined like the others.
     void Finish() { EndLine(); }
-    // Values stored so far.
+    // Values stored so far, and the room they have (grow may have added to it).
     size_t Count() const { return n; }
+    size_t Capacity() const { return capacity; }
+    // True once a number was dropped for want of room.
+    bool Overflowed() const { return overflowed; }
 
   private:
     void Append(double value);
@@ -35,6 +43,9 @@ class TextDataParser {
     bool multipliers;
     const char* equation; // null when the numbers are kept as they are
     CombineLine combine;
+    GrowValues grow;
+    void* growContext;
+    bool overflowed = false;
     size_t n = 0; // values stored
     size_t m = 0; // numbers read on the current line
 };

@@ -1,18 +1,18 @@
-// Writing goes to a new file in the same folder, which replaces the user's
-// file only once every byte is written: a full disk, a read-only or locked
-// file, or any failed write leaves the old file exactly as it was.
+// The data set's values as text lines or binary elements, collected in a
+// buffer and written through the safe save in large writes.
 #include "datafiles/data_file.h"
 
 #include "datafiles/element_codec.h"
 #include "datafiles/file_handle.h"
 #include "datafiles/file_types.h"
+#include "datafiles/safe_save.h"
+#include "graph/dataset.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
-#include <string>
 
 namespace {
 
@@ -21,8 +21,8 @@ constexpr size_t kLineBufferSize = 128;
 // Room for the longest "%.6f" text of a double (309 figures, sign, point, six
 // decimals) with its line end.
 constexpr size_t kLongLineSize = 400;
-constexpr int kTempNameTries = 100;
 constexpr char kLineEnd[] = "\r\n";
+constexpr double kSmallestFixed = 0.001; // smaller magnitudes are written with an exponent
 
 // Collects bytes and hands them to the file in large writes.
 class BufferedWriter {
@@ -57,8 +57,11 @@ class BufferedWriter {
     bool failed = false;
 };
 
-// One line of the text format: "%.6f" and CR LF. Infinities and NaN are
-// spelled the same on every platform (the C runtimes differ in the sign of NaN).
+// One line of the text format: "%.6f" and CR LF. A value other than 0 of
+// magnitude below kSmallestFixed is written "%.6e" instead, with seven
+// significant digits, since "%.6f" keeps three of them or fewer (none below
+// 5e-7). Infinities and NaN are spelled the same on every platform (the C
+// runtimes differ in the sign of NaN).
 void PutTextLine(BufferedWriter& out, double value) {
     if (!std::isfinite(value)) {
         const char* word = std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
@@ -66,8 +69,9 @@ void PutTextLine(BufferedWriter& out, double value) {
         out.Put(kLineEnd, 2);
         return;
     }
+    const bool small = value != 0 && std::fabs(value) < kSmallestFixed;
     char line[kLineBufferSize];
-    int length = std::snprintf(line, sizeof line, "%.6f%s", value, kLineEnd);
+    int length = std::snprintf(line, sizeof line, small ? "%.6e%s" : "%.6f%s", value, kLineEnd);
     if (length >= 0 && static_cast<size_t>(length) < sizeof line) {
         out.Put(line, static_cast<size_t>(length));
         return;
@@ -95,57 +99,17 @@ bool PutValues(BufferedWriter& out, uint32_t typeCode, const double* values, int
     return out.Flush();
 }
 
-// The folder part of path, with its separator ("" for a bare name).
-std::string FolderOf(const char* path) {
-    size_t end = 0;
-    for (size_t i = 0; path[i]; ++i)
-        if (path[i] == '/' || path[i] == '\\' || path[i] == ':') end = i + 1;
-    return std::string(path, end);
-}
-
-// Creates a file of a new name in the folder of path; its name goes to tempPath.
-bool CreateTempBeside(const char* path, FileHandle& temp, std::string& tempPath) {
-    static unsigned serial = 0;
-    const std::string folder = FolderOf(path);
-    for (int attempt = 0; attempt < kTempNameTries; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, "~tc%05u.tmp", serial++ % 100000u);
-        tempPath = folder + name;
-        if (!temp.Open(tempPath.c_str(), true)) return false; // the folder takes no files
-        if (temp.WasCreated() && temp.IsWritable()) return true;
-        temp.Close(); // someone else's file of that name: leave it alone
-    }
-    return false;
-}
-
 } // namespace
 
 int WriteDataValues(const char* path, uint32_t typeCode, const double* values, int count) {
-    if (typeCode == 0 || !path || !*path) return 0;
+    if (typeCode == 0) return 0;
     if (!values) count = 0;
-    bool hadOriginal;
-    {
-        // The file must be one that may be written: a folder, a locked file or
-        // a read-only file is refused before anything is written.
-        FileHandle target;
-        if (!target.Open(path, true)) return 0;
-        if (!target.IsWritable()) return 0;
-        hadOriginal = !target.WasCreated();
-    }
-    if (!hadOriginal) DeleteFileAtPath(path); // made only to test the name
+    return SaveFileSafely(path, [&](FileHandle& file) {
+        BufferedWriter out(file);
+        return PutValues(out, typeCode, values, count);
+    });
+}
 
-    FileHandle temp;
-    std::string tempPath;
-    if (!CreateTempBeside(path, temp, tempPath)) return 0;
-    bool written;
-    {
-        BufferedWriter out(temp);
-        written = PutValues(out, typeCode, values, count);
-    }
-    temp.Close();
-    if (!written || !ReplaceFileByRenaming(path, tempPath.c_str(), hadOriginal)) {
-        DeleteFileAtPath(tempPath.c_str());
-        return 0;
-    }
-    return 1;
+int SaveDataFile(const char* path, uint32_t typeCode) {
+    return WriteDataValues(path, typeCode, dataSet.values, dataSet.count);
 }

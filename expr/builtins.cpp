@@ -1,6 +1,6 @@
 #include "expr/double2.h"
+#include "expr/expression_compiler.h"
 #include "expr/parser.h"
-#include "expr/portable_math.h"
 #include "expr/random.h"
 #include "text/convert.h"
 
@@ -82,6 +82,8 @@ double GreatestFractionDivisor(double big, double start) {
     return best > 0 ? static_cast<double>(best) / unit : last;
 }
 
+} // namespace
+
 double Factorial(double x) {
     double n = std::fabs(x);
     if (!IsWhole(n)) return ErrorValue; // fractions, infinities and NaN
@@ -95,119 +97,15 @@ double Factorial(double x) {
     return product;
 }
 
-double ApplyPrefixFunction(int32_t word, double x) {
-    switch (word) {
-    case kTokenSqrt: return std::sqrt(x);
-    case kTokenInv: return 1 / x;
-    case kTokenAbs: return std::fabs(x);
-    case kTokenCos: return PortableCos(x);
-    case kTokenSin: return PortableSin(x);
-    case kTokenTan: return PortableTan(x);
-    case kTokenAcos: return PortableAcos(x);
-    case kTokenAsin: return PortableAsin(x);
-    case kTokenAtan: return PortableAtan(x);
-    case kTokenLog: return PortableLog10(x);
-    case kTokenLn: return PortableLog(x);
-    case kTokenExp: return PortableExp(x);
-    case kTokenInt: return TruncateToInt32(x);
-    default: return Factorial(x); // "fact"
-    }
-}
-
-// The reading of one bracketed argument list. The brackets and the separators
-// between required arguments are consumed without being examined.
-class ArgumentList {
-  public:
-    // The current token is the function word.
-    explicit ArgumentList(EvalContext& ctx) : ctx_(ctx) {
-        ++ctx_.argumentListDepth;
-        NextToken(ctx_);            // the word
-        TakePunctuation(ctx_, '('); // the opening bracket
-    }
-    ArgumentList(const ArgumentList&) = delete;
-    ArgumentList& operator=(const ArgumentList&) = delete;
-
-    double Read() {
-        const double value = ParseCondition(ctx_);
-        sawLiteral_ = sawLiteral_ || IsLiteralHandle(value);
-        return value;
-    }
-    void SkipSeparator() { TakePunctuation(ctx_, ','); }
-    bool TakeComma() {
-        if (ctx_.token != ',') return false;
-        NextToken(ctx_);
-        return true;
-    }
-    // Consumes the closing bracket, read at the enclosing depth.
-    double Close(double result) {
-        --ctx_.argumentListDepth;
-        TakePunctuation(ctx_, ')');
-        return sawLiteral_ ? ErrorValue : result;
-    }
-
-  private:
-    EvalContext& ctx_;
-    bool sawLiteral_ = false;
-};
-
-// Reads one or more arguments and folds them from the left with combine.
-template <class Combine>
-double FoldArguments(EvalContext& ctx, Combine combine) {
-    ArgumentList list(ctx);
-    double result = list.Read();
-    while (list.TakeComma()) result = combine(result, list.Read());
-    return list.Close(result);
-}
-
-double ParseAverage(EvalContext& ctx) {
-    ArgumentList list(ctx);
-    double sum = list.Read();
-    double count = 1;
-    while (list.TakeComma()) {
-        sum += list.Read();
-        count += 1;
-    }
-    return list.Close(sum / count);
-}
-
-// rnd(value [, step]): the nearest multiple of |step| (default 1), halves away
-// from zero.
-double ParseRound(EvalContext& ctx) {
-    ArgumentList list(ctx);
-    const double v = list.Read();
-    const double s = list.TakeComma() ? std::fabs(list.Read()) : 1.0;
-    double result;
+double RoundToStep(double v, double s) {
     if (v < 0) {
         const double t = v - s * 0.5;
-        result = t + std::fmod(-t, s);
-    } else {
-        const double t = v + s * 0.5;
-        result = t - std::fmod(t, s);
+        return t + std::fmod(-t, s);
     }
-    return list.Close(result);
+    const double t = v + s * 0.5;
+    return t - std::fmod(t, s);
 }
 
-template <class Apply>
-double ParseTwoArguments(EvalContext& ctx, Apply apply) {
-    ArgumentList list(ctx);
-    const double a = list.Read();
-    list.SkipSeparator();
-    const double b = list.Read();
-    return list.Close(apply(a, b));
-}
-
-double ParseConditional(EvalContext& ctx) {
-    ArgumentList list(ctx);
-    const double condition = list.Read();
-    list.SkipSeparator();
-    const double thenValue = list.Read();
-    list.SkipSeparator();
-    const double elseValue = list.Read();
-    return list.Close(IsTrue(condition) ? thenValue : elseValue);
-}
-
-// The count of extra draws: NaN and values outside the signed 32-bit range
-// give 0, and the magnitude is cut to kMaxRandomCount.
 int32_t RandomCount(double value) {
     int32_t count = TruncateToInt32(value);
     if (count == kInt32Invalid) return 0;
@@ -215,6 +113,8 @@ int32_t RandomCount(double value) {
     if (count < -kMaxRandomCount) return -kMaxRandomCount;
     return count;
 }
+
+namespace {
 
 // fmod(r, span) for a draw r of 0 to 32767, without the library's division
 // loop when the quotient is found at once: r - q span is then exact and in
@@ -227,6 +127,8 @@ double DrawRemainder(int r, double span) {
     if (rest >= 0 && rest < span) return rest;
     return std::fmod(static_cast<double>(r), span);
 }
+
+} // namespace
 
 double DrawNearestOrFarthest(double low, double high, double step, double target, int32_t count) {
     const double a = low / step, b = high / step;
@@ -244,34 +146,6 @@ double DrawNearestOrFarthest(double low, double high, double step, double target
     }
     return best;
 }
-
-// rand(low, high [, step [, target, count]]). With only four arguments the
-// count is 0: the closing bracket is not taken for the separator.
-double ParseRandom(EvalContext& ctx) {
-    ArgumentList list(ctx);
-    const double low = list.Read();
-    list.SkipSeparator();
-    const double high = list.Read();
-    double step = 1, target = 0;
-    int32_t count = 0;
-    if (list.TakeComma()) {
-        step = list.Read();
-        if (list.TakeComma()) {
-            target = list.Read();
-            if (list.TakeComma()) count = RandomCount(list.Read());
-        }
-    }
-    return list.Close(DrawNearestOrFarthest(low, high, step, target, count));
-}
-
-double ParsePrefixFunction(EvalContext& ctx) {
-    const int32_t word = ctx.token;
-    NextToken(ctx);
-    const double x = ParsePrimary(ctx);
-    return GuardLiteral(x, ApplyPrefixFunction(word, x));
-}
-
-} // namespace
 
 double GcdOf(double a, double b) {
     if (a == 0 || b == 0) return 0;
@@ -346,37 +220,162 @@ bool IsFunctionWord(int32_t token) {
     }
 }
 
-double ParseFunction(EvalContext& ctx) {
-    switch (ctx.token) {
-    case kTokenSqrt:
-    case kTokenInv:
-    case kTokenAbs:
-    case kTokenCos:
-    case kTokenSin:
-    case kTokenTan:
-    case kTokenAcos:
-    case kTokenAsin:
-    case kTokenAtan:
-    case kTokenLog:
-    case kTokenLn:
-    case kTokenExp:
-    case kTokenInt:
-    case kTokenFact: return ParsePrefixFunction(ctx);
-    case kTokenSum: return FoldArguments(ctx, [](double s, double v) { return s + v; });
-    case kTokenProd: return FoldArguments(ctx, [](double p, double v) { return p * v; });
-    case kTokenAvg: return ParseAverage(ctx);
-    case kTokenMin: return FoldArguments(ctx, [](double m, double v) { return m < v ? m : v; });
-    case kTokenMax: return FoldArguments(ctx, [](double m, double v) { return m > v ? m : v; });
-    case kTokenGcd: return FoldArguments(ctx, GcdOf);
-    case kTokenLcm: return FoldArguments(ctx, LcmOf);
-    case kTokenRnd: return ParseRound(ctx);
+namespace {
+
+template <class B>
+using Value = typename B::Value;
+
+// The reading of one bracketed argument list. The brackets and the separators
+// between required arguments are consumed without being examined.
+template <class B>
+class ArgumentList {
+  public:
+    // The current token is the function word.
+    explicit ArgumentList(B& b) : b_(b) {
+        ++b_.ctx.argumentListDepth;
+        NextToken(b_.ctx);            // the word
+        TakePunctuation(b_.ctx, '('); // the opening bracket
+    }
+    ArgumentList(const ArgumentList&) = delete;
+    ArgumentList& operator=(const ArgumentList&) = delete;
+
+    Value<B> Read() {
+        const Value<B> value = ParseCondition(b_);
+        sawLiteral_ = sawLiteral_ || b_.IsLiteral(value);
+        return value;
+    }
+    // A required argument after the one before: the token between them
+    // stands for the comma.
+    Value<B> ReadNext() {
+        TakePunctuation(b_.ctx, ',');
+        return Read();
+    }
+    bool TakeComma() {
+        if (b_.ctx.token != ',') return false;
+        NextToken(b_.ctx);
+        return true;
+    }
+    // Consumes the closing bracket, read at the enclosing depth.
+    Value<B> Close(Value<B> result) {
+        --b_.ctx.argumentListDepth;
+        TakePunctuation(b_.ctx, ')');
+        return sawLiteral_ ? b_.Constant(ErrorValue) : result;
+    }
+
+  private:
+    B& b_;
+    bool sawLiteral_ = false;
+};
+
+// Reads one or more arguments and folds them from the left with op.
+template <class B>
+Value<B> FoldArguments(B& b, Operation op) {
+    ArgumentList<B> list(b);
+    Value<B> result = list.Read();
+    while (list.TakeComma()) result = b.Apply(op, result, list.Read());
+    return list.Close(result);
+}
+
+template <class B>
+Value<B> ParseAverage(B& b) {
+    ArgumentList<B> list(b);
+    Value<B> sum = list.Read();
+    double count = 1;
+    while (list.TakeComma()) {
+        sum = b.Apply(Operation::Add, sum, list.Read());
+        count += 1;
+    }
+    return list.Close(b.Apply(Operation::Divide, sum, b.Constant(count)));
+}
+
+// rnd(value [, step]): the nearest multiple of |step| (default 1), halves away
+// from zero.
+template <class B>
+Value<B> ParseRound(B& b) {
+    ArgumentList<B> list(b);
+    const Value<B> v = list.Read();
+    const Value<B> s = list.TakeComma() ? b.Apply(Operation::Abs, list.Read()) : b.Constant(1.0);
+    return list.Close(b.Apply(Operation::Round, v, s));
+}
+
+// Two arguments, as for rem, mod and pow.
+template <class B>
+Value<B> ParseTwoArguments(B& b, Operation op) {
+    ArgumentList<B> list(b);
+    const Value<B> a = list.Read();
+    const Value<B> c = list.ReadNext();
+    return list.Close(b.Apply(op, a, c));
+}
+
+template <class B>
+Value<B> ParseConditional(B& b) {
+    ArgumentList<B> list(b);
+    const Value<B> condition = list.Read();
+    const Value<B> thenValue = list.ReadNext();
+    const Value<B> elseValue = list.ReadNext();
+    return list.Close(b.Select(condition, thenValue, elseValue));
+}
+
+// rand(low, high [, step [, target, count]]). With only four arguments the
+// count is 0: the closing bracket is not taken for the separator.
+template <class B>
+Value<B> ParseRandom(B& b) {
+    ArgumentList<B> list(b);
+    const Value<B> low = list.Read();
+    const Value<B> high = list.ReadNext();
+    Value<B> step = b.Constant(1), target = b.Constant(0), count = b.Constant(0);
+    if (list.TakeComma()) {
+        step = list.Read();
+        if (list.TakeComma()) {
+            target = list.Read();
+            if (list.TakeComma()) count = list.Read();
+        }
+    }
+    return list.Close(b.Random(low, high, step, target, count));
+}
+
+template <class B>
+Value<B> ParsePrefixFunction(B& b, Operation op) {
+    NextToken(b.ctx);
+    const Value<B> x = ParsePrimary(b);
+    return GuardLiteral(b, x, b.Apply(op, x));
+}
+
+} // namespace
+
+template <class B>
+Value<B> ParseFunction(B& b) {
+    switch (b.ctx.token) {
+    case kTokenSqrt: return ParsePrefixFunction(b, Operation::Sqrt);
+    case kTokenInv: return ParsePrefixFunction(b, Operation::Inverse);
+    case kTokenAbs: return ParsePrefixFunction(b, Operation::Abs);
+    case kTokenCos: return ParsePrefixFunction(b, Operation::Cos);
+    case kTokenSin: return ParsePrefixFunction(b, Operation::Sin);
+    case kTokenTan: return ParsePrefixFunction(b, Operation::Tan);
+    case kTokenAcos: return ParsePrefixFunction(b, Operation::Acos);
+    case kTokenAsin: return ParsePrefixFunction(b, Operation::Asin);
+    case kTokenAtan: return ParsePrefixFunction(b, Operation::Atan);
+    case kTokenLog: return ParsePrefixFunction(b, Operation::Log10);
+    case kTokenLn: return ParsePrefixFunction(b, Operation::Ln);
+    case kTokenExp: return ParsePrefixFunction(b, Operation::Exp);
+    case kTokenInt: return ParsePrefixFunction(b, Operation::Int);
+    case kTokenFact: return ParsePrefixFunction(b, Operation::Fact);
+    case kTokenSum: return FoldArguments(b, Operation::Add);
+    case kTokenProd: return FoldArguments(b, Operation::Multiply);
+    case kTokenAvg: return ParseAverage(b);
+    case kTokenMin: return FoldArguments(b, Operation::Minimum);
+    case kTokenMax: return FoldArguments(b, Operation::Maximum);
+    case kTokenGcd: return FoldArguments(b, Operation::Gcd);
+    case kTokenLcm: return FoldArguments(b, Operation::Lcm);
+    case kTokenRnd: return ParseRound(b);
     case kTokenRem:
-    case kTokenMod:
-        return ParseTwoArguments(ctx, [](double a, double b) { return std::fmod(a, b); });
-    case kTokenPow:
-        return ParseTwoArguments(ctx, [](double a, double b) { return PortablePow(a, b); });
-    case kTokenCond: return ParseConditional(ctx);
-    case kTokenRand: return ParseRandom(ctx);
-    default: return ErrorValue; // not reached: IsFunctionWord said it is one
+    case kTokenMod: return ParseTwoArguments(b, Operation::Remainder);
+    case kTokenPow: return ParseTwoArguments(b, Operation::Power);
+    case kTokenCond: return ParseConditional(b);
+    case kTokenRand: return ParseRandom(b);
+    default: return b.Constant(ErrorValue); // not reached: IsFunctionWord said it is one
     }
 }
+
+template double ParseFunction(Evaluator&);
+template ExpressionCompiler::Value ParseFunction(ExpressionCompiler&);

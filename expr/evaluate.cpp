@@ -1,12 +1,10 @@
 #include "expr/evaluate.h"
 
+#include "expr/expression_compiler.h"
 #include "expr/parser.h"
-#include "expr/portable_math.h"
 #include "expr/random.h"
 #include "expr/reading.h"
-#include "text/convert.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace {
@@ -22,8 +20,34 @@ namespace {
 #define OUTLINE_LEVEL __attribute__((noinline))
 #endif
 
-double Truth(bool value) {
-    return value ? 1.0 : 0.0;
+template <class B>
+using Value = typename B::Value;
+
+#define DECLARE_LEVEL(Name)                                                                        \
+    template <class B>                                                                             \
+    INLINE_LEVEL Value<B> Name(B& b);                                                              \
+    template <class B>                                                                             \
+    OUTLINE_LEVEL Value<B> Name##Operand(B& b) {                                                   \
+        return Name(b);                                                                            \
+    }
+DECLARE_LEVEL(ParseXor)
+DECLARE_LEVEL(ParseAnd)
+DECLARE_LEVEL(ParseBitOr)
+DECLARE_LEVEL(ParseBitXor)
+DECLARE_LEVEL(ParseBitAnd)
+DECLARE_LEVEL(ParseEquality)
+DECLARE_LEVEL(ParseRelation)
+DECLARE_LEVEL(ParseSum)
+DECLARE_LEVEL(ParseProduct)
+DECLARE_LEVEL(ParsePower)
+#undef DECLARE_LEVEL
+
+// Reads the right operand of a two-operand level with next and applies op.
+template <class B>
+Value<B> ApplyToNext(B& b, Operation op, Value<B> left, Value<B> (*next)(B&)) {
+    NextToken(b.ctx);
+    const Value<B> right = next(b);
+    return GuardLiteral(b, left, right, b.Apply(op, left, right));
 }
 
 int OffsetOf(const EvalContext& ctx, const char* p) {
@@ -77,82 +101,44 @@ void NoteLiteral(EvalContext& ctx) {
         NoteProblem(ctx, ReadingProblem::UnterminatedString, open, ctx.position);
 }
 
-INLINE_LEVEL double ParseXor(EvalContext& ctx);
-OUTLINE_LEVEL double ParseXorOperand(EvalContext& ctx);
-INLINE_LEVEL double ParseAnd(EvalContext& ctx);
-OUTLINE_LEVEL double ParseAndOperand(EvalContext& ctx);
-INLINE_LEVEL double ParseBitOr(EvalContext& ctx);
-OUTLINE_LEVEL double ParseBitOrOperand(EvalContext& ctx);
-INLINE_LEVEL double ParseBitXor(EvalContext& ctx);
-OUTLINE_LEVEL double ParseBitXorOperand(EvalContext& ctx);
-INLINE_LEVEL double ParseBitAnd(EvalContext& ctx);
-OUTLINE_LEVEL double ParseBitAndOperand(EvalContext& ctx);
-INLINE_LEVEL double ParseEquality(EvalContext& ctx);
-OUTLINE_LEVEL double ParseEqualityOperand(EvalContext& ctx);
-INLINE_LEVEL double ParseRelation(EvalContext& ctx);
-OUTLINE_LEVEL double ParseRelationOperand(EvalContext& ctx);
-INLINE_LEVEL double ParseSum(EvalContext& ctx);
-OUTLINE_LEVEL double ParseSumOperand(EvalContext& ctx);
-INLINE_LEVEL double ParseProduct(EvalContext& ctx);
-OUTLINE_LEVEL double ParseProductOperand(EvalContext& ctx);
-INLINE_LEVEL double ParsePower(EvalContext& ctx);
-OUTLINE_LEVEL double ParsePowerOperand(EvalContext& ctx);
-
 // xor -> and { "xor" and }
-INLINE_LEVEL double ParseXor(EvalContext& ctx) {
-    double left = ParseAnd(ctx);
-    while (ctx.token == kTokenXor) {
-        NextToken(ctx);
-        const double right = ParseAndOperand(ctx);
-        left = GuardLiteral(left, right, Truth(IsTrue(left) != IsTrue(right)));
-    }
+template <class B>
+INLINE_LEVEL Value<B> ParseXor(B& b) {
+    Value<B> left = ParseAnd(b);
+    while (b.ctx.token == kTokenXor) left = ApplyToNext(b, Operation::Xor, left, ParseAndOperand);
     return left;
 }
 
 // and -> bitor { "and" bitor }
-INLINE_LEVEL double ParseAnd(EvalContext& ctx) {
-    double left = ParseBitOr(ctx);
-    while (ctx.token == kTokenAnd) {
-        NextToken(ctx);
-        const double right = ParseBitOrOperand(ctx);
-        left = GuardLiteral(left, right, Truth(IsTrue(left) && IsTrue(right)));
-    }
+template <class B>
+INLINE_LEVEL Value<B> ParseAnd(B& b) {
+    Value<B> left = ParseBitOr(b);
+    while (b.ctx.token == kTokenAnd) left = ApplyToNext(b, Operation::And, left, ParseBitOrOperand);
     return left;
 }
 
 // bitor -> bitxor { "|" bitxor }
-INLINE_LEVEL double ParseBitOr(EvalContext& ctx) {
-    double left = ParseBitXor(ctx);
-    while (ctx.token == '|') {
-        NextToken(ctx);
-        const double right = ParseBitXorOperand(ctx);
-        const int32_t bits = TruncateToInt32(left) | TruncateToInt32(right);
-        left = GuardLiteral(left, right, bits);
-    }
+template <class B>
+INLINE_LEVEL Value<B> ParseBitOr(B& b) {
+    Value<B> left = ParseBitXor(b);
+    while (b.ctx.token == '|') left = ApplyToNext(b, Operation::BitOr, left, ParseBitXorOperand);
     return left;
 }
 
 // bitxor -> bitand { "^|" bitand }
-INLINE_LEVEL double ParseBitXor(EvalContext& ctx) {
-    double left = ParseBitAnd(ctx);
-    while (ctx.token == kTokenBitXor) {
-        NextToken(ctx);
-        const double right = ParseBitAndOperand(ctx);
-        const int32_t bits = TruncateToInt32(left) ^ TruncateToInt32(right);
-        left = GuardLiteral(left, right, bits);
-    }
+template <class B>
+INLINE_LEVEL Value<B> ParseBitXor(B& b) {
+    Value<B> left = ParseBitAnd(b);
+    while (b.ctx.token == kTokenBitXor)
+        left = ApplyToNext(b, Operation::BitXor, left, ParseBitAndOperand);
     return left;
 }
 
 // bitand -> equality { "&" equality }
-INLINE_LEVEL double ParseBitAnd(EvalContext& ctx) {
-    double left = ParseEquality(ctx);
-    while (ctx.token == '&') {
-        NextToken(ctx);
-        const double right = ParseEqualityOperand(ctx);
-        const int32_t bits = TruncateToInt32(left) & TruncateToInt32(right);
-        left = GuardLiteral(left, right, bits);
-    }
+template <class B>
+INLINE_LEVEL Value<B> ParseBitAnd(B& b) {
+    Value<B> left = ParseEquality(b);
+    while (b.ctx.token == '&') left = ApplyToNext(b, Operation::BitAnd, left, ParseEqualityOperand);
     return left;
 }
 
@@ -170,8 +156,116 @@ bool ContainsText(const char* text, size_t length, const char* part, size_t part
     return false;
 }
 
-// A comparison of two string literals' texts; ErrorValue when a side is no
-// literal or a literal lacks its closing quote.
+Operation ComparisonOperation(int32_t op) {
+    switch (op) {
+    case kTokenEqual: return Operation::Equal;
+    case kTokenNotEqual:
+    case kTokenContains: return Operation::NotEqual;
+    case '<': return Operation::Less;
+    case '>': return Operation::Greater;
+    case kTokenLessEqual: return Operation::LessEqual;
+    default: return Operation::GreaterEqual; // ">="
+    }
+}
+
+// Reads the right operand of a comparison with next and compares: on texts
+// when that operand starts with a string literal, else on numbers.
+template <class B>
+Value<B> ParseComparison(B& b, Value<B> left, Value<B> (*next)(B&)) {
+    const int32_t op = b.ctx.token;
+    NextToken(b.ctx);
+    const bool onTexts = b.ctx.token == kTokenString;
+    const Value<B> right = next(b);
+    if (onTexts) return b.CompareTexts(op, left, right);
+    return GuardLiteral(b, left, right, b.Apply(ComparisonOperation(op), left, right));
+}
+
+// equality -> relation { ("==" | "=" | "!=" | "<>") relation }
+template <class B>
+INLINE_LEVEL Value<B> ParseEquality(B& b) {
+    Value<B> left = ParseRelation(b);
+    while (b.ctx.token == kTokenEqual || b.ctx.token == kTokenNotEqual ||
+           b.ctx.token == kTokenContains)
+        left = ParseComparison(b, left, ParseRelationOperand);
+    return left;
+}
+
+// relation -> sum { ("<" | ">" | "<=" | ">=") sum }
+template <class B>
+INLINE_LEVEL Value<B> ParseRelation(B& b) {
+    Value<B> left = ParseSum(b);
+    while (b.ctx.token == '<' || b.ctx.token == '>' || b.ctx.token == kTokenLessEqual ||
+           b.ctx.token == kTokenGreaterEqual)
+        left = ParseComparison(b, left, ParseSumOperand);
+    return left;
+}
+
+// sum -> product { ("+" | "-") product }
+template <class B>
+INLINE_LEVEL Value<B> ParseSum(B& b) {
+    Value<B> left = ParseProduct(b);
+    while (b.ctx.token == '+' || b.ctx.token == '-') {
+        const Operation op = b.ctx.token == '+' ? Operation::Add : Operation::Subtract;
+        left = ApplyToNext(b, op, left, ParseProductOperand);
+    }
+    return left;
+}
+
+// product -> power { ("*" | "/" | "%") power }
+template <class B>
+INLINE_LEVEL Value<B> ParseProduct(B& b) {
+    Value<B> left = ParsePower(b);
+    while (b.ctx.token == '*' || b.ctx.token == '/' || b.ctx.token == '%') {
+        const int32_t token = b.ctx.token;
+        const Operation op = token == '*'   ? Operation::Multiply
+                             : token == '/' ? Operation::Divide
+                                            : Operation::Remainder;
+        left = ApplyToNext(b, op, left, ParsePowerOperand);
+    }
+    return left;
+}
+
+// power -> primary { "^" primary }
+template <class B>
+INLINE_LEVEL Value<B> ParsePower(B& b) {
+    Value<B> left = ParsePrimary(b);
+    while (b.ctx.token == '^') left = ApplyToNext(b, Operation::Power, left, ParsePrimary<B>);
+    return left;
+}
+
+// A prefix operator: op applied to the next primary.
+template <class B>
+Value<B> ParsePrefixOperator(B& b, Operation op) {
+    NextToken(b.ctx);
+    const Value<B> value = ParsePrimary(b);
+    return GuardLiteral(b, value, b.Apply(op, value));
+}
+
+// A primary that needs one more level of nesting: brackets, prefix operators
+// and functions.
+template <class B>
+Value<B> ParseNestedPrimary(B& b) {
+    EvalContext& ctx = b.ctx;
+    switch (ctx.token) {
+    case '(':
+    case '[':
+    case '{': {
+        NextToken(ctx);
+        const Value<B> value = ParseCondition(b);
+        TakePunctuation(ctx, ')'); // a closing bracket of any kind, or whatever stands there
+        return value;
+    }
+    case '-':
+    case kTokenNeg: return ParsePrefixOperator(b, Operation::Negate);
+    case '+': NextToken(ctx); return ParsePrimary(b);
+    case '!':
+    case kTokenNot: return ParsePrefixOperator(b, Operation::Not);
+    default: return ParseFunction(b);
+    }
+}
+
+} // namespace
+
 double CompareLiterals(const EvalContext& ctx, int32_t op, double left, double right) {
     const char *a, *b;
     size_t aLength, bLength;
@@ -184,152 +278,8 @@ double CompareLiterals(const EvalContext& ctx, int32_t op, double left, double r
                      (aLength >= bLength ? ContainsText(a, aLength, b, bLength)
                                          : ContainsText(b, bLength, a, aLength)));
     const int order = CompareText(a, aLength, b, bLength);
-    switch (op) {
-    case kTokenEqual: return Truth(order == 0);
-    case kTokenNotEqual: return Truth(order != 0);
-    case '<': return Truth(order < 0);
-    case '>': return Truth(order > 0);
-    case kTokenLessEqual: return Truth(order <= 0);
-    default: return Truth(order >= 0); // ">="
-    }
+    return ApplyBinary(ComparisonOperation(op), order, 0);
 }
-
-double CompareNumbers(int32_t op, double left, double right) {
-    switch (op) {
-    case kTokenEqual: return Truth(left == right);
-    case kTokenNotEqual:
-    case kTokenContains: return Truth(!(left == right));
-    case '<': return Truth(left < right);
-    case '>': return Truth(left > right);
-    case kTokenLessEqual: return Truth(left <= right);
-    default: return Truth(left >= right); // ">="
-    }
-}
-
-// Reads the right operand of a comparison with next and compares: on texts
-// when that operand starts with a string literal, else on numbers.
-double ParseComparison(EvalContext& ctx, double left, double (*next)(EvalContext&)) {
-    const int32_t op = ctx.token;
-    NextToken(ctx);
-    const bool onTexts = ctx.token == kTokenString;
-    const double right = next(ctx);
-    if (onTexts) return CompareLiterals(ctx, op, left, right);
-    return GuardLiteral(left, right, CompareNumbers(op, left, right));
-}
-
-// equality -> relation { ("==" | "=" | "!=" | "<>") relation }
-INLINE_LEVEL double ParseEquality(EvalContext& ctx) {
-    double left = ParseRelation(ctx);
-    while (ctx.token == kTokenEqual || ctx.token == kTokenNotEqual || ctx.token == kTokenContains)
-        left = ParseComparison(ctx, left, ParseRelationOperand);
-    return left;
-}
-
-// relation -> sum { ("<" | ">" | "<=" | ">=") sum }
-INLINE_LEVEL double ParseRelation(EvalContext& ctx) {
-    double left = ParseSum(ctx);
-    while (ctx.token == '<' || ctx.token == '>' || ctx.token == kTokenLessEqual ||
-           ctx.token == kTokenGreaterEqual)
-        left = ParseComparison(ctx, left, ParseSumOperand);
-    return left;
-}
-
-// sum -> product { ("+" | "-") product }
-INLINE_LEVEL double ParseSum(EvalContext& ctx) {
-    double left = ParseProduct(ctx);
-    while (ctx.token == '+' || ctx.token == '-') {
-        const bool add = ctx.token == '+';
-        NextToken(ctx);
-        const double right = ParseProductOperand(ctx);
-        left = GuardLiteral(left, right, add ? left + right : left - right);
-    }
-    return left;
-}
-
-// product -> power { ("*" | "/" | "%") power }
-INLINE_LEVEL double ParseProduct(EvalContext& ctx) {
-    double left = ParsePower(ctx);
-    while (ctx.token == '*' || ctx.token == '/' || ctx.token == '%') {
-        const int32_t op = ctx.token;
-        NextToken(ctx);
-        const double right = ParsePowerOperand(ctx);
-        const double result =
-            op == '*' ? left * right : (op == '/' ? left / right : std::fmod(left, right));
-        left = GuardLiteral(left, right, result);
-    }
-    return left;
-}
-
-// power -> primary { "^" primary }
-INLINE_LEVEL double ParsePower(EvalContext& ctx) {
-    double left = ParsePrimary(ctx);
-    while (ctx.token == '^') {
-        NextToken(ctx);
-        const double right = ParsePrimary(ctx);
-        left = GuardLiteral(left, right, PortablePow(left, right));
-    }
-    return left;
-}
-
-double ParseXorOperand(EvalContext& ctx) {
-    return ParseXor(ctx);
-}
-double ParseAndOperand(EvalContext& ctx) {
-    return ParseAnd(ctx);
-}
-double ParseBitOrOperand(EvalContext& ctx) {
-    return ParseBitOr(ctx);
-}
-double ParseBitXorOperand(EvalContext& ctx) {
-    return ParseBitXor(ctx);
-}
-double ParseBitAndOperand(EvalContext& ctx) {
-    return ParseBitAnd(ctx);
-}
-double ParseEqualityOperand(EvalContext& ctx) {
-    return ParseEquality(ctx);
-}
-double ParseRelationOperand(EvalContext& ctx) {
-    return ParseRelation(ctx);
-}
-double ParseSumOperand(EvalContext& ctx) {
-    return ParseSum(ctx);
-}
-double ParseProductOperand(EvalContext& ctx) {
-    return ParseProduct(ctx);
-}
-double ParsePowerOperand(EvalContext& ctx) {
-    return ParsePower(ctx);
-}
-
-// A primary that needs one more level of nesting: brackets, prefix operators
-// and functions.
-double ParseNestedPrimary(EvalContext& ctx) {
-    double value;
-    switch (ctx.token) {
-    case '(':
-    case '[':
-    case '{':
-        NextToken(ctx);
-        value = ParseCondition(ctx);
-        TakePunctuation(ctx, ')'); // a closing bracket of any kind, or whatever stands there
-        return value;
-    case '-':
-    case kTokenNeg:
-        NextToken(ctx);
-        value = ParsePrimary(ctx);
-        return GuardLiteral(value, -value);
-    case '+': NextToken(ctx); return ParsePrimary(ctx);
-    case '!':
-    case kTokenNot:
-        NextToken(ctx);
-        value = ParsePrimary(ctx);
-        return GuardLiteral(value, Truth(value == 0));
-    default: return ParseFunction(ctx);
-    }
-}
-
-} // namespace
 
 void NoteUnlessPunctuation(EvalContext& ctx, char expected) {
     const int32_t t = ctx.token;
@@ -356,31 +306,31 @@ bool EnterNesting(EvalContext& ctx) {
 }
 
 // condition -> xor { "or" xor } [ "?" condition ":" condition ]
-double ParseCondition(EvalContext& ctx) {
-    double left = ParseXor(ctx);
-    while (ctx.token == kTokenOr) {
-        NextToken(ctx);
-        const double right = ParseXorOperand(ctx);
-        left = GuardLiteral(left, right, Truth(IsTrue(left) || IsTrue(right)));
-    }
+template <class B>
+Value<B> ParseCondition(B& b) {
+    EvalContext& ctx = b.ctx;
+    Value<B> left = ParseXor(b);
+    while (ctx.token == kTokenOr) left = ApplyToNext(b, Operation::Or, left, ParseXorOperand);
     if (ctx.token != '?') return left;
-    if (!EnterNesting(ctx)) return ErrorValue;
+    if (!EnterNesting(ctx)) return b.Constant(ErrorValue);
     NextToken(ctx);
-    const double thenValue = ParseCondition(ctx);
+    const Value<B> thenValue = ParseCondition(b);
     TakePunctuation(ctx, ':'); // the ":", or whatever stands there
-    const double elseValue = ParseCondition(ctx);
+    const Value<B> elseValue = ParseCondition(b);
     LeaveNesting(ctx);
-    return GuardLiteral(left, IsTrue(left) ? thenValue : elseValue);
+    return GuardLiteral(b, left, b.Select(left, thenValue, elseValue));
 }
 
 // primary -> number | literal | "(" condition any | ("-" | "+" | "!") primary | function
-double ParsePrimary(EvalContext& ctx) {
+template <class B>
+Value<B> ParsePrimary(B& b) {
+    EvalContext& ctx = b.ctx;
     switch (ctx.token) {
     case kTokenString:
         if (ctx.report) NoteLiteral(ctx);
         [[fallthrough]];
     case kTokenNumber: {
-        const double value = ctx.tokenValue;
+        const Value<B> value = ctx.token == kTokenNumber ? b.Number() : b.Literal();
         NextToken(ctx);
         return value;
     }
@@ -393,29 +343,35 @@ double ParsePrimary(EvalContext& ctx) {
     case '!':
     case kTokenNot: break;
     default:
-        if (!IsFunctionWord(ctx.token)) return MissingValue(ctx); // the token stays
+        // No value starts here; the token stays.
+        if (!IsFunctionWord(ctx.token)) return b.Constant(MissingValue(ctx));
     }
-    if (!EnterNesting(ctx)) return ErrorValue;
-    const double value = ParseNestedPrimary(ctx);
+    if (!EnterNesting(ctx)) return b.Constant(ErrorValue);
+    const Value<B> value = ParseNestedPrimary(b);
     LeaveNesting(ctx);
     return value;
 }
 
+template double ParseCondition(Evaluator&);
+template double ParsePrimary(Evaluator&);
+template ExpressionCompiler::Value ParseCondition(ExpressionCompiler&);
+template ExpressionCompiler::Value ParsePrimary(ExpressionCompiler&);
+
 namespace {
 
-EvalContext StartReading(const char* text, const double* variables, int variableCount, int base) {
-    EvalContext ctx{};
+void StartReading(EvalContext& ctx, const char* text, const double* variables, int variableCount,
+                  int base) {
     ctx.text = text;
     ctx.position = text;
     ctx.variables = variables;
     ctx.variableCount = variables ? variableCount : 0;
     ctx.base = base;
-    return ctx;
 }
 
-double ReadWholeExpression(EvalContext& ctx) {
+double ReadWholeExpression(Evaluator& evaluator) {
+    EvalContext& ctx = evaluator.ctx;
     NextToken(ctx);
-    const double value = ParseCondition(ctx);
+    const double value = ParseCondition(evaluator);
     // A literal's handle means nothing outside the expression.
     if (ctx.tooDeep || IsLiteralHandle(value)) return ErrorValue;
     return value;
@@ -425,19 +381,22 @@ double ReadWholeExpression(EvalContext& ctx) {
 
 double EvaluateExpression(const char* text, const double* variables, int variableCount, int base) {
     if (!text) return ErrorValue;
-    EvalContext ctx = StartReading(text, variables, variableCount, base);
-    return ReadWholeExpression(ctx);
+    Evaluator evaluator;
+    StartReading(evaluator.ctx, text, variables, variableCount, base);
+    return ReadWholeExpression(evaluator);
 }
 
 ReadingReport DiagnoseExpression(const char* text, const double* variables, int variableCount,
                                  int base) {
     ReadingReport report;
     if (!text) return report;
-    EvalContext ctx = StartReading(text, variables, variableCount, base);
+    Evaluator evaluator;
+    EvalContext& ctx = evaluator.ctx;
+    StartReading(ctx, text, variables, variableCount, base);
     ctx.report = &report;
     // The reading evaluates as it goes; "rand" must not draw for it.
     const unsigned randomState = CurrentRandomState();
-    ReadWholeExpression(ctx);
+    ReadWholeExpression(evaluator);
     SeedRandom(randomState);
     if (ctx.token == kTokenEnd) return report;
     report.ignoredFrom = OffsetOf(ctx, ctx.tokenStart);

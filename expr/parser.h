@@ -1,20 +1,39 @@
 #pragma once
-// Pieces of the parser shared between the operator levels and the built-in
-// functions.
+// The grammar of the expression language, shared between the operator levels
+// and the built-in functions. It is written once, over a back end that says
+// what a value is and what happens to it:
+//   Evaluator (below) computes each double as the text is read;
+//   the compiler of compiled_expression.cpp writes a program that will.
+// Because both read the text through these same functions, they agree on
+// every token, every order of evaluation and every leniency of the language.
+//
+// A back end B has a type B::Value, a member EvalContext ctx, and
+//   Number()        the current number token (numeral, pi or variable)
+//   Literal()       the current string literal token
+//   Constant(v)     a value known as it stands
+//   Apply(op, a, b) and Apply(op, x)   an Operation on its operands
+//   Select(c, t, e) t when c is true, else e
+//   Random(low, high, step, target, count)   one "rand"
+//   IsLiteral(v)    whether v is a string literal's handle
+//   CompareTexts(op, a, b)   a comparison on the texts of two literals
 #include "expr/evaluate.h"
+#include "expr/operations.h"
 #include "expr/tokenizer.h"
 
 // The loosest level: a whole expression.
-double ParseCondition(EvalContext& ctx);
+template <class B>
+typename B::Value ParseCondition(B& b);
 
 // The tightest level: one value with its prefix operators.
-double ParsePrimary(EvalContext& ctx);
+template <class B>
+typename B::Value ParsePrimary(B& b);
 
 // Whether token is the word of a built-in function (other than "neg" and "not").
 bool IsFunctionWord(int32_t token);
 
 // The built-in function whose word is the current token.
-double ParseFunction(EvalContext& ctx);
+template <class B>
+typename B::Value ParseFunction(B& b);
 
 // Opens one more level of nesting; false (and the evaluation stopped, with
 // ErrorValue as its result) when that goes past kMaxNestingDepth.
@@ -34,22 +53,38 @@ inline void TakePunctuation(EvalContext& ctx, char expected) {
     NextToken(ctx);
 }
 
-// Truth of a value: everything but 0 is true, NaN included.
-inline bool IsTrue(double value) {
-    return value != 0;
-}
-
 // The result of an operation on operands a (and b): a string literal's handle
 // is no number, so any operand that is one makes the result ErrorValue.
-inline double GuardLiteral(double a, double result) {
-    return IsLiteralHandle(a) ? ErrorValue : result;
+template <class B>
+typename B::Value GuardLiteral(B& b, typename B::Value a, typename B::Value result) {
+    return b.IsLiteral(a) ? b.Constant(ErrorValue) : result;
 }
-inline double GuardLiteral(double a, double b, double result) {
-    return IsLiteralHandle(a) || IsLiteralHandle(b) ? ErrorValue : result;
+template <class B>
+typename B::Value GuardLiteral(B& b, typename B::Value a, typename B::Value c,
+                               typename B::Value result) {
+    return b.IsLiteral(a) || b.IsLiteral(c) ? b.Constant(ErrorValue) : result;
 }
 
-double GcdOf(double a, double b);
-// The larger argument added up until the smaller divides the sum exactly:
-// the sum where that search ends within 100,000 sums; beyond, the multiple
-// when every sum is exact, else NaN.
-double LcmOf(double a, double b);
+// A comparison of two string literals' texts; ErrorValue when a side is no
+// literal or a literal lacks its closing quote.
+double CompareLiterals(const EvalContext& ctx, int32_t op, double left, double right);
+
+// The back end of EvaluateExpression: every value is computed at once.
+struct Evaluator {
+    using Value = double;
+    EvalContext ctx{};
+
+    double Number() const { return ctx.tokenValue; }
+    double Literal() const { return ctx.tokenValue; }
+    static double Constant(double value) { return value; }
+    static double Apply(Operation op, double a, double b) { return ApplyBinary(op, a, b); }
+    static double Apply(Operation op, double x) { return ApplyUnary(op, x); }
+    static double Select(double c, double t, double e) { return IsTrue(c) ? t : e; }
+    static double Random(double low, double high, double step, double target, double count) {
+        return DrawNearestOrFarthest(low, high, step, target, RandomCount(count));
+    }
+    static bool IsLiteral(double value) { return IsLiteralHandle(value); }
+    double CompareTexts(int32_t op, double a, double b) const {
+        return CompareLiterals(ctx, op, a, b);
+    }
+};

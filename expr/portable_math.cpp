@@ -365,11 +365,20 @@ double PortableLog10(double x) {
 
 namespace {
 
+// 2^52: from here on every double is a whole number; 2^53: and an even one.
+constexpr double kWholeFrom = 4503599627370496.0;
+constexpr double kEvenFrom = 9007199254740992.0;
+
+// Whether fmod(y, 1) is 0, without the division loop of fmod.
 bool IsWholeNumber(double y) {
-    return std::fmod(y, 1.0) == 0;
+    if (!(std::fabs(y) < kWholeFrom)) return std::isfinite(y);
+    return static_cast<double>(static_cast<int64_t>(y)) == y;
 }
+// Whether |fmod(y, 2)| is 1, without the division loop of fmod.
 bool IsOddWholeNumber(double y) {
-    return std::fabs(std::fmod(y, 2.0)) == 1;
+    if (!(std::fabs(y) < kEvenFrom)) return false;
+    const int64_t whole = static_cast<int64_t>(y);
+    return static_cast<double>(whole) == y && (whole & 1) != 0;
 }
 
 // pow for the cases of zeros, infinities and NaN; false when none applies.
@@ -395,15 +404,59 @@ bool PowSpecialCase(double x, double y, double* result) {
     return false;
 }
 
-} // namespace
+// (a.hi + a.lo) (b.hi + b.lo) as hi + lo, to about 2^-104 relative.
+Double2 MultiplyExtended(Double2 a, Double2 b) {
+    Double2 p = TwoProduct(a.hi, b.hi);
+    p.lo += a.hi * b.lo + a.lo * b.hi;
+    return FastTwoSum(p.hi, p.lo);
+}
 
-double PortablePow(double x, double y) {
-    double special;
-    if (PowSpecialCase(x, y, &special)) return special;
-    if (y == 2) return x * x;
-    if (y == 1) return x;
-    if (y == -1) return 1 / x;
-    if (y == 0.5 && x > 0) return std::sqrt(x);
+// x^3 as hi + lo, from two exact products, for |x| within 2^-299 to 2^299.
+Double2 CubeExtended(double x) {
+    const Double2 square = TwoProduct(x, x);
+    Double2 cube = TwoProduct(square.hi, x);
+    cube.lo += square.lo * x;
+    return cube;
+}
+constexpr double kCubeLow = 0x1p-299;
+constexpr double kCubeHigh = 0x1p299;
+
+// |x|^k stays within 2^-kMultipliedRange to 2^kMultipliedRange for every k
+// up to the exponent of MultiplyOut, where its products and their low parts
+// are exact and never subnormal.
+constexpr int kMultipliedRange = 900;
+
+// x^n for a whole n with 2 <= |n| <= kMaxWholePower, by repeated squaring,
+// the powers carried as hi + lo (error below 2^-98 relative) and rounded
+// once: the correctly rounded result but in cases closer to a tie than that.
+// False when a power could leave the range where that holds; x is finite
+// and not 0.
+bool MultiplyOut(double x, int n, double* result) {
+    const int magnitude = n < 0 ? -n : n;
+    const int exponent = static_cast<int>((BitsOf(x) >> 52) & 0x7FF) - 1023;
+    // |x| lies in [2^exponent, 2^(exponent + 1)); a subnormal x gives -1023.
+    if (magnitude * ((exponent < 0 ? -exponent : exponent) + 1) > kMultipliedRange) return false;
+    const double ax = std::fabs(x);
+    Double2 power;
+    if (magnitude == 3) {
+        power = CubeExtended(ax);
+    } else {
+        Double2 base = {ax, 0};
+        power = {1, 0};
+        for (int k = magnitude;;) {
+            if (k & 1) power = MultiplyExtended(power, base);
+            k >>= 1;
+            if (k == 0) break;
+            base = MultiplyExtended(base, base);
+        }
+    }
+    const double value = n < 0 ? DivideExtended({1, 0}, power) : power.hi + power.lo;
+    *result = (x < 0 && (n & 1)) ? -value : value;
+    return true;
+}
+
+// x^y through the logarithm, for x not 0, finite and not NaN, and y finite.
+double PowerByLogarithm(double x, double y) {
     const bool negative = x < 0 && IsOddWholeNumber(y);
     const Double2 l = LogExtended(std::fabs(x));
     const double estimate = y * l.hi;
@@ -419,6 +472,42 @@ double PortablePow(double x, double y) {
         value = ExpExtended(t.hi, t.lo);
     }
     return negative ? -value : value;
+}
+
+} // namespace
+
+double PortablePow(double x, double y) {
+    if (IsWholePowerExponent(y)) return PortableWholePow(x, static_cast<int>(y));
+    double special;
+    if (PowSpecialCase(x, y, &special)) return special;
+    if (y == 1) return x;
+    if (y == -1) return 1 / x;
+    if (y == 0.5 && x > 0) return std::sqrt(x);
+    return PowerByLogarithm(x, y);
+}
+
+double PortableWholePow(double x, int n) {
+    // The two commonest first: x * x is what the cases below give for n = 2
+    // (zeros, infinities, NaN and 1 and -1 included), and the cube's range
+    // leaves those out.
+    if (n == 2) return x * x;
+    if (n == 3 && std::fabs(x) >= kCubeLow && std::fabs(x) < kCubeHigh) {
+        const Double2 cube = CubeExtended(x);
+        return cube.hi + cube.lo;
+    }
+    // The cases of PowSpecialCase that such an n leaves.
+    if (x == 1) return 1;
+    if (x != x) return x + n; // passes the NaN on
+    const bool odd = (n & 1) != 0;
+    if (x == 0 || std::isinf(x)) {
+        const bool large = (x == 0) ? (n < 0) : (n > 0);
+        const double magnitude = large ? kInf : 0;
+        return (odd && std::signbit(x)) ? -magnitude : magnitude;
+    }
+    if (x == -1) return odd ? -1 : 1;
+    double power;
+    if (MultiplyOut(x, n, &power)) return power;
+    return PowerByLogarithm(x, n);
 }
 
 double PortableSin(double x) {

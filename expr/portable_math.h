@@ -15,3 +15,14 @@ double PortableExp(double x);
 double PortableLog(double x);   // natural logarithm
 double PortableLog10(double x); // base-10 logarithm
 double PortablePow(double x, double y);
+
+// The most a whole exponent has that PortablePow raises by multiplying.
+constexpr int kMaxWholePower = 64;
+// Whether PortablePow(x, y) is PortableWholePow(x, y) for every x: y is whole
+// with 2 <= |y| <= kMaxWholePower.
+inline bool IsWholePowerExponent(double y) {
+    const double magnitude = y < 0 ? -y : y;
+    return magnitude >= 2 && magnitude <= kMaxWholePower && static_cast<int>(y) == y;
+}
+// PortablePow(x, n) for such an n, faster.
+double PortableWholePow(double x, int n);

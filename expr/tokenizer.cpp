@@ -135,9 +135,12 @@ void ReadVariable(EvalContext& ctx) {
     if (*p >= '0' && *p <= '9') index += 26 * (*p++ - '0');
     ctx.position = p;
     if (index < ctx.variableCount)
-        ctx.tokenValue = ctx.variables[index];
+        ctx.variableIndex = index;
     else if (ctx.variableCount == 1)
-        ctx.tokenValue = ctx.variables[0];
+        ctx.variableIndex = 0;
+    else
+        return; // no entry: the value is 0
+    ctx.tokenValue = ctx.variables[ctx.variableIndex];
 }
 
 // A token that starts with a letter: a word, a numeral, a variable or an
@@ -204,6 +207,7 @@ void NextToken(EvalContext& ctx) {
     ctx.tokenValue = 0;
     ctx.previousTokenStart = ctx.tokenStart;
     ctx.previousTokenEnd = ctx.position;
+    ctx.variableIndex = -1;
     const char* p = ctx.position;
     while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n') ++p;
     ctx.position = p;

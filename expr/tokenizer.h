@@ -69,7 +69,8 @@ struct EvalContext {
     const char* text;     // start of the expression, for string literal handles
     const char* position; // next character to read
     int32_t token;
-    double tokenValue; // number value or string literal handle; 0 otherwise
+    double tokenValue;     // number value or string literal handle; 0 otherwise
+    int32_t variableIndex; // the table entry a number token was read from; -1 for none
     const double* variables;
     int32_t variableCount;
     int32_t base;
@@ -101,6 +102,16 @@ inline bool IsLiteralHandle(double value) {
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     return (bits & kLiteralTagMask) == kLiteralTag;
+}
+
+// Whether value, a NaN from outside the text, could become a literal's handle
+// on its way through the arithmetic: operations make a NaN quiet and "-" and
+// "abs" change its sign, so the tag bits match with either sign and with the
+// quiet bit clear as well.
+inline bool MayBecomeLiteralHandle(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return ((bits >> 48) & 0x7FF7) == ((kLiteralTag >> 48) & 0x7FF7);
 }
 
 // Finds the text of the literal behind handle: sets begin and length (the

@@ -7,9 +7,11 @@
 // the text left as it was, DATA standing for exactly any value, and the
 // argument and number rules.
 #include "expr/evaluate.h"
+#include "expr/random.h"
 #include "text/growable_text.h"
 #include "window/calc_line.h"
 #include "window/command_line.h"
+#include "fuzz_input.h"
 
 #include <climits>
 #include <cstdint>
@@ -18,10 +20,6 @@
 #include <string>
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
 
 double Evaluate(const char* text, int base) {
     return EvaluateExpression(text, nullptr, 0, base);
@@ -91,10 +89,12 @@ int OracleNumber(const char* text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
-    const int base = (data[0] & 3) == 0 ? 2 : (data[0] & 3) == 1 ? 8 : (data[0] & 3) == 2 ? 10 : 16;
-    const int width = data[1] - 64; // negative, zero and positive graph widths
+    FuzzInput in{data, size};
+    const uint8_t choice = in.Byte();
+    const int base = (choice & 3) == 0 ? 2 : (choice & 3) == 1 ? 8 : (choice & 3) == 2 ? 10 : 16;
+    const int width = in.Byte() - 64; // negative, zero and positive graph widths
     // The line holds at most 1535 characters and stops at a NUL.
-    std::string text(reinterpret_cast<const char*>(data + 2), size - 2);
+    std::string text = in.Rest();
     text = text.c_str();
     if (text.size() >= static_cast<size_t>(kLineBufferSize)) text.resize(kLineBufferSize - 1);
 
@@ -104,13 +104,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckNormalised(working);
     CheckRange(working, base, width);
     if (ClassifyLine(working) == LineKind::DataTransform) {
-        double values[4] = {0, -1.5, 1e308, -0.0};
-        TransformDataValues(working, values, 4, Evaluate, base);
+        // The compiled transform gives the same bits and draws as the text.
+        double values[6] = {0, -1.5, 1e308, -0.0, 0.0078125, 255.75};
+        double compiled[6];
+        std::memcpy(compiled, values, sizeof values);
+        SeedRandom(size);
+        TransformDataValues(working, values, 6, Evaluate, base);
+        const int nextDraw = DrawRandom();
+        SeedRandom(size);
+        TransformDataValuesCompiled(working, compiled, 6, Evaluate, base);
+        Check(std::memcmp(values, compiled, sizeof values) == 0 && DrawRandom() == nextDraw);
     }
     // DATA stands for exactly each value: DATA alone gives any double back.
     if (size >= 10) {
+        FuzzInput bits{data + 2, size - 2};
         double value, back;
-        std::memcpy(&value, data + 2, sizeof value);
+        bits.Copy(&value, sizeof value);
         back = value;
         TransformDataValues(GrowableText("DATA"), &back, 1, Evaluate, base);
         Check(value != value || std::memcmp(&back, &value, sizeof value) == 0);

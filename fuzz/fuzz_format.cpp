@@ -3,6 +3,7 @@
 // for a bad base with nothing written, a terminated text inside the buffer,
 // the same text in the shared buffer, and a text that reads back as the value.
 #include "numtext/format_number.h"
+#include "fuzz_input.h"
 
 #include <climits>
 #include <cmath>
@@ -12,10 +13,6 @@
 #include <string>
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
 
 int OracleInteger(const char* text) {
     const long long value = std::strtoll(text, nullptr, 10);
@@ -134,14 +131,16 @@ void CheckText(const char* text, double value, int fractionDigits, int base, con
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 10) return 0;
+    FuzzInput in{data, size};
     double value;
-    std::memcpy(&value, data, sizeof value);
-    const int fractionDigits = data[8] % 61 - 30;
+    in.Copy(&value, sizeof value);
+    const int fractionDigits = in.Byte() % 61 - 30;
     // Mostly 0 to 39 (every good base and the bad ones round it), sometimes
     // far outside.
-    int base = data[9] % 40;
-    if (data[9] >= 240) base = data[9] & 1 ? INT_MIN + data[9] : INT_MAX - data[9];
-    const std::string options(reinterpret_cast<const char*>(data + 10), size - 10);
+    const uint8_t baseByte = in.Byte();
+    int base = baseByte % 40;
+    if (baseByte >= 240) base = baseByte & 1 ? INT_MIN + baseByte : INT_MAX - baseByte;
+    const std::string options = in.Rest();
     const char* optionText = options.c_str(); // stops at an embedded NUL
 
     char* buffer = new char[kFormatBufferSize];

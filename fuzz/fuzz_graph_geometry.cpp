@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr long long kReach = (1 << 26) + 1000000; // held offsets plus the marker 999999
+constexpr long long kReach = kFarPixels + kNotFiniteOffset; // held offsets and the marker
 
 // A spacing or width: mostly small, sometimes any int.
 int Spacing(FuzzInput& in) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 inline void Check(bool condition) {
     if (!condition) std::abort();
@@ -21,6 +22,17 @@ struct FuzzInput {
         uint32_t v = 0;
         for (int i = 0; i < 4; ++i) v = v << 8 | Byte();
         return v;
+    }
+    // n bytes in the order they come (a double as the machine stores it).
+    void Copy(void* to, size_t n) {
+        uint8_t* bytes = static_cast<uint8_t*>(to);
+        for (size_t i = 0; i < n; ++i) bytes[i] = Byte();
+    }
+    // Every byte not yet read, as text.
+    std::string Rest() {
+        const size_t from = at < size ? at : size;
+        at = size;
+        return std::string(reinterpret_cast<const char*>(data + from), size - from);
     }
     double Double() {
         const uint64_t bits = uint64_t{Bits32()} << 32 | Bits32();

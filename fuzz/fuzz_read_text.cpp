@@ -1,12 +1,13 @@
 // Fuzzes the text data parser that ReadDataFile uses. The first byte chooses
 // multipliers, a column equation and the read block size; the rest is the
-// text. Checked for every input: the values never exceed the capacity that the
-// reader allocates (size / 2 + 4), reading through blocks of any size gives
-// exactly the values of one whole parse, and without an equation every value
-// equals what an independent scan with the C library's strtod (correctly
-// rounded with glibc) gives.
+// text. Checked for every input: the values never exceed a capacity of
+// size / 2 + 4 (the most that text of that size can hold), reading through
+// blocks of any size gives exactly the values of one whole parse, and without
+// an equation every value equals what an independent scan with the C
+// library's strtod (correctly rounded with glibc) gives.
 #include "datafiles/text_data_parser.h"
 #include "expr/evaluate.h"
+#include "fuzz_input.h"
 
 #include <cmath>
 #include <cstdint>
@@ -16,10 +17,6 @@
 #include <vector>
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
 
 double Combine(const char* equation, const double* numbers, int count) {
     return EvaluateExpression(equation, numbers, count, 10);
@@ -92,10 +89,12 @@ uint32_t ReadSource(void* context, char* buffer, uint32_t count) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    const bool multipliers = data[0] & 1;
-    const char* equation = (data[0] & 2) ? "a+b*c" : nullptr;
-    const size_t blockSize = 1 + (data[0] >> 2);
-    const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
+    FuzzInput in{data, size};
+    const uint8_t choice = in.Byte();
+    const bool multipliers = choice & 1;
+    const char* equation = (choice & 2) ? "a+b*c" : nullptr;
+    const size_t blockSize = 1 + (choice >> 2);
+    const std::string text = in.Rest();
     const size_t capacity = text.size() / 2 + 4;
 
     std::vector<double> whole(capacity + 1);

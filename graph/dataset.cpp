@@ -10,6 +10,11 @@ double* AllocateDataValues(size_t count) {
     return static_cast<double*>(std::malloc(count * sizeof(double)));
 }
 
+double* ReallocateDataValues(double* values, size_t count) {
+    if (count == 0 || count > kMaxDataValues) return nullptr;
+    return static_cast<double*>(std::realloc(values, count * sizeof(double)));
+}
+
 void InstallDataSet(double* values, int count) {
     if (dataSet.values != values) std::free(dataSet.values);
     dataSet.values = values;

@@ -21,6 +21,10 @@ double* AllocateDataValues(size_t count);
 // Releases the current values and installs the new array and count (values may
 // be null with count 0: the data set becomes empty).
 void InstallDataSet(double* values, int count);
+// Moves storage from AllocateDataValues to count doubles, keeping the values
+// that fit; null when it cannot (count 0 or above kMaxDataValues, or no
+// memory), and the old storage is then left as it was.
+double* ReallocateDataValues(double* values, size_t count);
 // Releases storage from AllocateDataValues that was never installed.
 void FreeDataValues(double* values);
 

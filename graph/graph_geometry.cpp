@@ -15,21 +15,23 @@ int ClampToInt(long long value) {
     if (value < INT_MIN) return INT_MIN;
     return static_cast<int>(value);
 }
-int AddPixels(int base, int offset) {
-    return ClampToInt(static_cast<long long>(base) + offset);
-}
 
-// Pixel offsets are held within this distance of the plot area's edge: GDI
-// calls fail on coordinates beyond about 2^26, and nothing so far out shows.
-constexpr long long kFarPixels = 1 << 26;
+// The limits of the pixel arithmetic, each with its reason:
+// - kFarPixels (graph_geometry.h): offsets are held within it of the plot area.
+// - kWideLimit: offsets are rounded into a long long, which holds 2^63; below
+//   2^62 two rounded offsets, or an offset and a plot edge, add up without
+//   overflow, and every offset so large is held at kFarPixels anyway.
+// - kExactRows: beyond 2^52 a double no longer holds every half row, so the
+//   rounding of two separate offsets no longer keeps their difference.
+constexpr double kWideLimit = 4611686018427387904.0; // 2^62
+constexpr double kExactRows = 4503599627370496.0;    // 2^52
 
 // RoundToInt's rounding without its 32-bit limit, so that large offsets keep
 // their sign and two that nearly cancel still do.
 long long RoundWide(double value) {
-    if (!std::isfinite(value)) return value < 0 ? -999999 : 999999;
-    constexpr double kLimit = 4611686018427387904.0; // 2^62
-    if (value > kLimit) value = kLimit;
-    if (value < -kLimit) value = -kLimit;
+    if (!std::isfinite(value)) return value < 0 ? -kNotFiniteOffset : kNotFiniteOffset;
+    if (value > kWideLimit) value = kWideLimit;
+    if (value < -kWideLimit) value = -kWideLimit;
     return static_cast<long long>(value >= 0 ? value + 0.5 : value - 0.5);
 }
 
@@ -137,6 +139,8 @@ int LinePointCapacity(const PlotRect& plot, int n, int lineSpacing) {
 
 namespace {
 
+constexpr int kMergedPointsPerColumn = 4;
+
 // One pixel column's run of line points while they are merged: its first and
 // last points and its lowest and highest rows.
 struct ColumnRun {
@@ -161,7 +165,7 @@ struct ColumnRun {
     // toward its last point.
     int Flush(PixelPoint* points, int count) const {
         const int x = first.x;
-        PixelPoint run[4] = {first, first, first, last};
+        PixelPoint run[kMergedPointsPerColumn] = {first, first, first, last};
         if (first.y == low) {
             run[1] = run[2] = {x, high};
         } else if (first.y == high) {
@@ -177,60 +181,88 @@ struct ColumnRun {
     }
 };
 
-constexpr int kMergedPointsPerColumn = 4;
+// Where the line's points go: point i of value v at column left + round(i *
+// spacing) and row bottom - round(offset of v), both held near the plot area.
+struct LineMap {
+    const PlotRect& plot;
+    const RowMap& rows;
+    double spacing;
 
-} // namespace
+    int Column(int i) const { return AddOffset(plot.left, i * spacing); }
+    int Row(double v) const { return SubtractOffset(plot.bottom, rows.Offset(v)); }
+    PixelPoint Point(int i, double v) const { return {Column(i), Row(v)}; }
+};
 
-namespace {
+// The end of the run of points that share column x with point i: the first
+// index past i in another column, or n. Columns never go back (the spacing is
+// not negative), so the end is estimated from where i * spacing reaches the
+// next half pixel and then corrected with the rounding itself.
+int ColumnRunEnd(const LineMap& map, int i, int x, int n) {
+    int end = i + 1;
+    if (x >= map.plot.right || !(map.spacing >= 0)) return end;
+    if (map.spacing > 0) {
+        const double next = (x - map.plot.left + 0.5) / map.spacing;
+        end = next < n ? TruncateToInt32(std::ceil(next)) : n;
+        if (end <= i) end = i + 1;
+        while (end > i + 1 && map.Column(end - 1) != x) --end;
+    }
+    while (end < n && map.Column(end) == x) ++end;
+    return end;
+}
 
-// Merged line points of a fitted line with less than one pixel between points.
-// Each pixel column's run of points is found from where the rounded x
-// changes, and only four of its points are rounded: the first, the last and
-// the two extremes, found from the values. The rounding, with offsets held
-// near the plot area, is monotonic in the value, so the extremes of the values
-// give the extreme rows; a run with a value that is not finite is merged
-// point by point instead.
-int ComputeDenseLine(const PlotRect& plot, const double* values, int n, const RowMap& rows,
-                     double spacing, PixelPoint* points, int lineCapacity) {
-    const auto xOf = [&](int i) { return AddPixels(plot.left, RoundToInt(i * spacing)); };
-    const auto yOf = [&](double v) { return SubtractOffset(plot.bottom, rows.Offset(v)); };
+// The merged run of points i to end - 1 in column x. Where the offsets grow
+// with the value, only four of them are rounded: the first, the last and
+// those of the lowest and highest value, since the rounding, with offsets held
+// near the plot area, keeps their order. Otherwise, or with a value that is
+// not finite, every point of the run is rounded.
+ColumnRun MergeRun(const LineMap& map, const double* values, int i, int end, int x) {
+    ColumnRun run;
+    run.Start({x, map.Row(values[i])});
+    double low = values[i], high = values[i];
+    bool ordered = map.rows.Grows() && std::isfinite(values[i]);
+    for (int k = i + 1; k < end && ordered; ++k) {
+        const double v = values[k];
+        if (v < low) low = v;
+        if (v > high) high = v;
+        ordered = std::isfinite(v);
+    }
+    if (ordered) {
+        run.last = {x, map.Row(values[end - 1])};
+        const int a = map.Row(low);
+        const int b = map.Row(high);
+        run.low = a < b ? a : b;
+        run.high = a < b ? b : a;
+    } else {
+        for (int k = i + 1; k < end; ++k) run.Add({x, map.Row(values[k])});
+    }
+    return run;
+}
+
+// Every point of the line up to the right edge, each run of points in one
+// pixel column merged into at most four (first, the two extremes, last),
+// which a one-pixel line draws identically.
+int ComputeMergedLine(const LineMap& map, const double* values, int n, PixelPoint* points,
+                      int lineCapacity) {
     int m = 0;
-    int i = 0;
-    while (i < n) {
-        const int x = xOf(i);
-        int end = i + 1;
-        if (x < plot.right) {
-            // The offset grows past round(i * spacing) once i * spacing reaches
-            // the next half; the estimate is then corrected with the rounding itself.
-            const double next = (RoundToInt(i * spacing) + 0.5) / spacing;
-            end = next < n ? TruncateToInt32(std::ceil(next)) : n;
-            if (end <= i) end = i + 1;
-            while (end > i + 1 && xOf(end - 1) != x) --end;
-            while (end < n && xOf(end) == x) ++end;
-        }
-        ColumnRun run;
-        run.Start({x, yOf(values[i])});
-        double low = values[i], high = values[i];
-        bool finite = std::isfinite(values[i]);
-        for (int k = i + 1; k < end; ++k) {
-            const double v = values[k];
-            if (v < low) low = v;
-            if (v > high) high = v;
-            finite = finite && std::isfinite(v);
-        }
-        if (finite) {
-            run.last = {x, yOf(values[end - 1])};
-            const int a = yOf(low);
-            const int b = yOf(high);
-            run.low = a < b ? a : b;
-            run.high = a < b ? b : a;
-        } else {
-            for (int k = i + 1; k < end; ++k) run.Add({x, yOf(values[k])});
-        }
+    for (int i = 0; i < n;) {
+        const int x = map.Column(i);
+        const int end = ColumnRunEnd(map, i, x, n);
+        const ColumnRun run = MergeRun(map, values, i, end, x);
         if (m + kMergedPointsPerColumn > lineCapacity) break;
         m = run.Flush(points, m);
-        if (x >= plot.right) break;
+        if (x >= map.plot.right) break;
         i = end;
+    }
+    return m;
+}
+
+// One point for every value up to the right edge.
+int ComputeEveryPoint(const LineMap& map, const double* values, int n, PixelPoint* points,
+                      int lineCapacity) {
+    int m = 0;
+    for (int i = 0; i < n && m < lineCapacity; ++i) {
+        points[m++] = map.Point(i, values[i]);
+        if (points[m - 1].x >= map.plot.right) break;
     }
     return m;
 }
@@ -241,41 +273,17 @@ int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double 
                       double axisMax, int lineSpacing, PixelPoint* points, int capacity,
                       bool mergeColumns) {
     if (n <= 0 || capacity < 3) return 0;
-    const double dx =
+    // The spacing is formed from the gap between points, the way the pixels of
+    // every graph so far were placed (gap + 1 is not always the fitted width).
+    const double gap =
         lineSpacing >= 0
             ? lineSpacing
             : static_cast<double>(plot.right - plot.left) / (n - 1 > 1 ? n - 1 : 1) - 1.0;
+    const double spacing = gap + 1;
     const RowMap rows(plot, axisMin, axisMax);
-    const int lineCapacity = capacity - 2;
-    int m = 0;
-    if (mergeColumns && dx + 1 >= 0 && dx + 1 < 1 && rows.Grows()) {
-        m = ComputeDenseLine(plot, values, n, rows, dx + 1, points, lineCapacity);
-        if (m == 0) return 0;
-        points[m] = {points[m - 1].x, plot.bottom};
-        points[m + 1] = {plot.left, plot.bottom};
-        return m;
-    }
-    ColumnRun run = {};
-    bool inRun = false;
-    for (int i = 0; i < n; ++i) {
-        const PixelPoint p = {AddOffset(plot.left, i * (dx + 1)),
-                              SubtractOffset(plot.bottom, rows.Offset(values[i]))};
-        if (!mergeColumns) {
-            if (m >= lineCapacity) break;
-            points[m++] = p;
-        } else if (inRun && p.x == run.first.x) {
-            run.Add(p);
-        } else {
-            if (inRun) {
-                if (m + kMergedPointsPerColumn > lineCapacity) break;
-                m = run.Flush(points, m);
-            }
-            run.Start(p);
-            inRun = true;
-        }
-        if (p.x >= plot.right) break;
-    }
-    if (inRun && m + kMergedPointsPerColumn <= lineCapacity) m = run.Flush(points, m);
+    const LineMap map = {plot, rows, spacing};
+    const int m = mergeColumns ? ComputeMergedLine(map, values, n, points, capacity - 2)
+                               : ComputeEveryPoint(map, values, n, points, capacity - 2);
     if (m == 0) return 0;
     points[m] = {points[m - 1].x, plot.bottom};
     points[m + 1] = {plot.left, plot.bottom};
@@ -287,26 +295,6 @@ int MergedLinePointCapacity(const PlotRect& plot) {
     const long long columns = (width > 0 ? width : 0) + 2;
     const long long points = kMergedPointsPerColumn * columns + 2;
     return static_cast<int>(points > INT_MAX ? INT_MAX : points);
-}
-
-int MergeColumnRuns(PixelPoint* points, int lineCount) {
-    const PixelPoint closeRight = points[lineCount];
-    const PixelPoint closeLeft = points[lineCount + 1];
-    int out = 0;
-    int i = 0;
-    while (i < lineCount) {
-        ColumnRun run;
-        run.Start(points[i]);
-        int end = i + 1;
-        while (end < lineCount && points[end].x == run.first.x) run.Add(points[end++]);
-        // The run's points are all read before any is written, and a run never
-        // writes more points than it read past out.
-        out = run.Flush(points, out);
-        i = end;
-    }
-    points[out] = closeRight;
-    points[out + 1] = closeLeft;
-    return out;
 }
 
 BarLayout ComputeBarLayout(int plotWidth, int n, int barWidth, int barSpacing) {
@@ -344,9 +332,8 @@ PlotRect ComputeBarRect(const PlotRect& plot, const BarLayout& layout, double ax
     // The top is the zero row less the bar's height, each rounded, worked out
     // before either is held near the plot area, so that bars of values far
     // from 0 with a small spread still stand at their place. Once either is
-    // beyond 2^52 rows those two roundings would lose the bar's height, and
+    // beyond kExactRows those two roundings would lose the bar's height, and
     // the top is the value's own row instead.
-    constexpr double kExactRows = 4503599627370496.0; // 2^52
     const double zeroOffset = ZeroOffset(rows), barOffset = value * rows.yScale;
     const bool far = std::fabs(zeroOffset) >= kExactRows ||
                      (std::isfinite(barOffset) && std::fabs(barOffset) >= kExactRows);

@@ -3,6 +3,13 @@
 // bars go in a target rectangle. The GDI drawing in render_gui only connects
 // these positions.
 
+// Pixel offsets are held within this distance of the plot area's edges: GDI
+// calls fail on coordinates beyond about 2^26, and nothing so far out shows.
+constexpr long long kFarPixels = 1 << 26;
+// The offset of a value that is not finite, as RoundToInt gives it: outside
+// the plot area, yet within reach of GDI.
+constexpr long long kNotFiniteOffset = 999999;
+
 struct PlotRect {
     int left;
     int top;
@@ -58,8 +65,9 @@ int LinePointCapacity(const PlotRect& plot, int n, int lineSpacing);
 // Computes the line's points into points (capacity from LinePointCapacity),
 // followed by the two points that close the area below it, and returns the
 // number of points of the line itself (not counting those two). With
-// mergeColumns the points of each pixel column are merged as they are
-// computed (as MergeColumnRuns does); MergedLinePointCapacity points then
+// mergeColumns each run of points in one pixel column is merged as it is
+// computed into at most four points (first, the two extremes, last), which a
+// one-pixel line draws identically; MergedLinePointCapacity points then
 // always suffice.
 int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double axisMin,
                       double axisMax, int lineSpacing, PixelPoint* points, int capacity,
@@ -67,12 +75,6 @@ int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double 
 
 // Points a merged line needs at most in plot: four per pixel column.
 int MergedLinePointCapacity(const PlotRect& plot);
-
-// Merges runs of points in one pixel column into at most four points (first,
-// the two extremes, last), which a one-pixel line draws identically; the two
-// closing points follow the merged line as before. Returns the new count of
-// line points.
-int MergeColumnRuns(PixelPoint* points, int lineCount);
 
 // ---- bar graph ----
 
@@ -85,7 +87,7 @@ struct BarLayout {
 // width of 0 or less is fitted to the room.
 BarLayout ComputeBarLayout(int plotWidth, int n, int barWidth, int barSpacing);
 
-// Pixel row of the value 0, held within 2^26 of the plot area.
+// Pixel row of the value 0, held within kFarPixels of the plot area.
 int ComputeZeroRow(const PlotRect& plot, double axisMin, double axisMax);
 
 // Rectangle of bar i of value in plot: left, top, right, bottom (the zero row,

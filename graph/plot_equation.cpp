@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "expr/evaluate.h"
+#include "expr/compiled_expression.h"
 #include "expr/random.h"
 #include "expr/tick_count.h"
 #include "graph/graph_scale.h"
@@ -39,10 +39,13 @@ int PlotEquation(const char* text, double start, double end, double step, int co
     double* values = AllocateDataValues(static_cast<size_t>(count));
     if (!values) return 0;
 
+    // Compiled once, evaluated per point, with the results of EvaluateExpression.
+    CompiledExpression equation;
+    equation.Compile(text, true, kPlotVariableCount, numberBase);
     // A fresh seed on every plot, so that rand gives a new sequence each time.
     SeedRandom(TickCount());
     for (int i = 0; i < count; ++i) {
-        values[i] = EvaluateExpression(text, table, kPlotVariableCount, numberBase);
+        values[i] = equation.Evaluate(table);
         table[kVariableX] += step; // repeated addition, as the points are stepped
         table[kVariableY] = values[i];
     }

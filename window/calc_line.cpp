@@ -1,7 +1,12 @@
 #include "window/calc_line.h"
 
+#include "expr/compiled_expression.h"
+#include "expr/evaluate.h"
+#include "expr/tokenizer.h"
 #include "text/temp_format.h"
 #include "window/exact_number.h"
+
+#include <cmath>
 
 #include <cstring>
 
@@ -89,6 +94,71 @@ void RewriteBareExponents(GrowableText& working) {
     }
 }
 
+// The compiled DATA transform reads the value from this variable (z9) of a
+// full table, in place of the text of the value.
+constexpr int kDataSlot = 259;
+constexpr int kDataTableSize = 260;
+
+// The text of a value is a primary of at most two levels of nesting (a
+// bracket and a minus sign). Each level takes a character, so in a working
+// copy this short DATA never stands deep enough for them to reach the limit.
+constexpr size_t kMaxCompiledDataLength = kMaxNestingDepth - 8;
+
+// Whether every DATA of working stands apart: no digit of the base, point or
+// comma against it, nor another DATA, so that no number runs into the text
+// of a value or out of it.
+bool DataStandsAlone(const GrowableText& working, int base) {
+    const char* text = working.Text();
+    const char* previousEnd = nullptr;
+    for (const char* at = std::strstr(text, "DATA"); at; at = std::strstr(at + 4, "DATA")) {
+        if (at == previousEnd || std::strncmp(at + 4, "DATA", 4) == 0) return false;
+        previousEnd = at + 4;
+        if (at > text) {
+            const char before = at[-1];
+            if (DigitInBase(before, base) >= 0 || before == '.' || before == ',') return false;
+        }
+        const char after = at[4];
+        // A comma after digits groups them, outside argument lists.
+        if (DigitInBase(after, base) >= 0 || after == '.' || after == ',') return false;
+    }
+    return true;
+}
+
+// Whether text, read with a full table, holds no variable but z9. Letters
+// that are no words become variables with a table, one token with their
+// digit, which they are not in the text with the value, however the parser
+// takes them (a value, or the bracket of an argument list).
+bool ReadsNoVariableButData(const char* text, int base) {
+    static const double table[kDataTableSize] = {};
+    EvalContext ctx{};
+    ctx.text = text;
+    ctx.position = text;
+    ctx.variables = table;
+    ctx.variableCount = kDataTableSize;
+    ctx.base = base;
+    for (NextToken(ctx); ctx.token != kTokenEnd; NextToken(ctx))
+        if (ctx.variableIndex >= 0 && ctx.variableIndex != kDataSlot) return false;
+    return true;
+}
+
+// A DATA expression compiled once, with DATA standing for z9. Usable when
+// every DATA is read as a value of its own: then any primary that reads back
+// as the value, which is what ExactNumberText writes, gives what z9 does.
+struct CompiledDataTransform {
+    CompiledExpression program;
+    bool usable = false;
+
+    CompiledDataTransform(const GrowableText& working, int base) {
+        if (base < 2 || base > 16 || working.Length() > kMaxCompiledDataLength) return;
+        if (std::strchr(working.Text(), 'Z') || !DataStandsAlone(working, base)) return;
+        GrowableText withVariable(working);
+        const size_t occurrences = withVariable.ReplaceEvery("DATA", "Z9");
+        usable = ReadsNoVariableButData(withVariable.Text(), base) &&
+                 program.Compile(withVariable.Text(), true, kDataTableSize, base) &&
+                 program.VariableReads(kDataSlot) == static_cast<int>(occurrences);
+    }
+};
+
 } // namespace
 
 ReadingReport MapReadingToLine(const ReadingReport& report, const char* lineText,
@@ -166,6 +236,22 @@ void TransformDataValues(const GrowableText& working, double* values, int count,
         GrowableText expression(working);
         expression.ReplaceEvery("DATA", ExactNumberText(values[i], base).Text());
         values[i] = evaluate(expression.Text(), base);
+    }
+}
+
+void TransformDataValuesCompiled(const GrowableText& working, double* values, int count,
+                                 FieldEvaluator evaluate, int base) {
+    if (count <= 0) return;
+    CompiledDataTransform transform(working, base);
+    double table[kDataTableSize] = {};
+    for (int i = 0; i < count; ++i) {
+        // A NaN's text is 0/0, whose NaN has bits of its own.
+        if (transform.usable && !std::isnan(values[i])) {
+            table[kDataSlot] = values[i];
+            values[i] = transform.program.Evaluate(table);
+        } else {
+            TransformDataValues(working, values + i, 1, evaluate, base);
+        }
     }
 }
 

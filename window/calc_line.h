@@ -52,6 +52,14 @@ void ApplyDefaultStep(PlotRange& range, int width);
 void TransformDataValues(const GrowableText& working, double* values, int count,
                          FieldEvaluator evaluate, int base);
 
+// The same as TransformDataValues with evaluate reading a text without
+// variables (EvaluateExpression), value for value and bit for bit, but with
+// the expression compiled once and each value put in as it is. Where that
+// could differ (DATA run into a number, taken for punctuation, or too deep;
+// NaN values) the values are transformed through their text.
+void TransformDataValuesCompiled(const GrowableText& working, double* values, int count,
+                                 FieldEvaluator evaluate, int base);
+
 // The formatter's option string for a result.
 const char* MakeResultOptions(int digitGrouping, int exponentialNotation);
 

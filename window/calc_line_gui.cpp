@@ -59,7 +59,7 @@ void PlotLine(HWND mainWindow, GrowableText& working, char (&notice)[kNoticeText
 }
 
 void TransformDataSet(HWND mainWindow, const GrowableText& working) {
-    TransformDataValues(working, dataSet.values, dataSet.count, EvaluatePlain, numberBase);
+    TransformDataValuesCompiled(working, dataSet.values, dataSet.count, EvaluatePlain, numberBase);
     graphScale.SetData(dataSet.values, dataSet.count, kGraphDivisions);
     ShowStatistics();
     // New values can need wider value labels, which narrows the scroll page.

@@ -121,11 +121,15 @@ void SaveGraphAsBitmap(HWND mainWindow) {
     if (dataSet.count == 0) return;
     if (!FileNameDialog(bitmapFileName, "s", nullptr, mainWindow, kBitmapFilter, kBitmapExtension))
         return;
+    const bool existed = GetFileAttributesA(bitmapFileName) != INVALID_FILE_ATTRIBUTES;
     const uint32_t written = ExportGraphBitmap(bitmapFileName, mainWindow);
+    const char* name = FileNameOf(bitmapFileName);
     char notice[kNoticeTextSize] = "";
-    std::snprintf(notice, kNoticeTextSize,
-                  written ? "saved the graph to %s" : "could not save the graph to %s",
-                  FileNameOf(bitmapFileName));
+    if (written)
+        std::snprintf(notice, kNoticeTextSize, "saved the graph to %s", name);
+    else
+        std::snprintf(notice, kNoticeTextSize, "could not save the graph to %s%s", name,
+                      existed ? "; the old file is kept" : "");
     ShowNotice(mainWindow, notice);
 }
 

@@ -1,4 +1,4 @@
-#include "bitmap/tbitmap.h"
+#include "bitmap/palette.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "datafiles/data_file.h"
 #include "datafiles/file_handle.h"
 
+#include "request_gate.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -23,16 +24,17 @@ TEST_F(FileHandleTest, TransferMovesLargeCountsInChunksOf131072Bytes) {
     {
         FileHandle file;
         ASSERT_TRUE(file.Open(path.c_str(), true));
+        const RequestGate requests;
         EXPECT_EQ(file.Write(bytes.data(), 300000), 300000u);
         // 131072 + 131072 + 37856
-        EXPECT_EQ(file.requestCount, 3u);
+        EXPECT_EQ(requests.Total(), 3);
     }
     ASSERT_EQ(ReadFileBytes(path), bytes);
 
     const struct {
         uint32_t count;
         uint32_t moved;
-        uint64_t requests;
+        int requests;
     } cases[] = {
         {300000, 300000, 3}, // full chunks, then the rest
         {262144, 262144, 2}, // exactly two chunks
@@ -44,8 +46,9 @@ TEST_F(FileHandleTest, TransferMovesLargeCountsInChunksOf131072Bytes) {
         FileHandle file;
         ASSERT_TRUE(file.Open(path.c_str(), false));
         std::vector<uint8_t> got(c.count + 1, 0);
+        const RequestGate requests;
         EXPECT_EQ(file.Transfer(got.data(), c.count, 'r'), c.moved) << c.count;
-        EXPECT_EQ(file.requestCount, c.requests) << c.count;
+        EXPECT_EQ(requests.Total(), c.requests) << c.count;
         EXPECT_TRUE(std::equal(got.begin(), got.begin() + c.moved, bytes.begin())) << c.count;
     }
 }
@@ -154,8 +157,11 @@ TEST_F(FileHandleTest, WriteNeedsAnOpenHandleABufferACountAndNoAbort) {
     EXPECT_EQ(file.Write(nullptr, 3), 0u);
     EXPECT_EQ(file.Write(bytes, 0), 0u);
     file.abortFlag = 1;
-    EXPECT_EQ(file.Write(bytes, 3), 0u);
-    EXPECT_EQ(file.requestCount, 0u);
+    {
+        const RequestGate requests;
+        EXPECT_EQ(file.Write(bytes, 3), 0u);
+        EXPECT_EQ(requests.Total(), 0);
+    }
     file.abortFlag = 0;
     EXPECT_EQ(file.Write(bytes, 3), 3u);
     EXPECT_EQ(file.GetSize(), 3u);

@@ -5,11 +5,13 @@
 #include "graph/graph_scale.h"
 #include "text/convert.h"
 
+#include "request_gate.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -303,15 +305,59 @@ TEST_F(ReadDataFileTest, SizesBeyondWhatTheDataSetHoldsAreRefused) {
     const std::string shorts = SparseFile("shorts.bin", (uint64_t{1} << 32) + 6);
     EXPECT_EQ(ReadDataFile(shorts.c_str(), kTypeUnsignedShorts, nullptr), -1);
     ExpectUnchanged("4 GiB of shorts");
-    EXPECT_EQ(ReadDataFile(shorts.c_str(), kTypeText, nullptr), -1);
-    ExpectUnchanged("4 GiB of text");
     // Storage for more values than the data set may hold cannot be allocated.
     const std::string bytes = SparseFile("bytes.bin", kMaxDataValues + 1);
     EXPECT_EQ(ReadDataFile(bytes.c_str(), kTypeUnsignedBytes, nullptr), -1);
     ExpectUnchanged("too many bytes");
-    const std::string text = SparseFile("text.txt", 2 * kMaxDataValues);
-    EXPECT_EQ(ReadDataFile(text.c_str(), kTypeText, nullptr), -1);
-    ExpectUnchanged("text too large for its working storage");
+}
+
+// Text is read in one pass into storage that grows as the values arrive: a
+// file larger than twice the most values a data set holds, with only two
+// numbers in it (the rest NUL bytes), is read, and needs little memory.
+TEST_F(ReadDataFileTest, ALargeTextFileWithFewNumbersIsRead) {
+    const uint64_t size = 2 * kMaxDataValues + 16;
+    const std::string path = SparseFile("large.txt", size);
+    {
+        FileHandle file;
+        ASSERT_TRUE(file.Open(path.c_str(), false));
+        ASSERT_EQ(file.Write("12 ", 3), 3u);
+        ASSERT_EQ(file.Seek(static_cast<int64_t>(size) - 5, FileHandle::kBegin), size - 5);
+        ASSERT_EQ(file.Write("-3.5\n", 5), 5u);
+    }
+    EXPECT_EQ(ReadDataFile(path.c_str(), kTypeText, nullptr), 2);
+    EXPECT_EQ(Installed(), (Values{12, -3.5}));
+}
+
+// The abort flag, set while a file is read, stops the read loops after the
+// block in progress (1 MiB of a binary file, one read block of text); the
+// values read so far become the data set.
+TEST_F(ReadDataFileTest, TheAbortFlagStopsReadingAfterTheBlockInProgress) {
+    const size_t block = size_t{1} << 20;
+    const struct {
+        uint32_t code;
+        std::string pattern; // repeated to three blocks
+        int whole, aborted;
+    } cases[] = {
+        {kTypeUnsignedBytes, "\x07", 3 * 1048576, 1048576},
+        {kTypeText, "1\n", 3 * 524288, 524288},
+    };
+    for (const auto& c : cases) {
+        std::string content;
+        while (content.size() < 3 * block) content += c.pattern;
+        const std::string path = PathOf("abort.dat");
+        WriteFileText(path, content);
+        for (const bool abort : {false, true}) {
+            FileHandle file;
+            ASSERT_TRUE(file.Open(path.c_str(), false));
+            RequestGate gate;
+            gate.SetAction([&](FileRequest request, const char*) {
+                if (abort && request == FileRequest::kRead) file.abortFlag = 1;
+                return true;
+            });
+            EXPECT_EQ(ReadDataFromFile(file, c.code, nullptr), abort ? c.aborted : c.whole)
+                << c.code;
+        }
+    }
 }
 
 TEST_F(ReadDataFileTest, EveryTypeReadsBackWhatTheWriterWrote) {
@@ -344,6 +390,43 @@ TEST_F(ReadDataFileTest, EveryTypeReadsBackWhatTheWriterWrote) {
     ASSERT_EQ(SaveDataFile(path.c_str(), kTypeText), 1);
     ASSERT_EQ(ReadDataFile(path.c_str(), kTypeText, nullptr), 2);
     EXPECT_EQ(Installed(), (Values{1.234568, -2}));
+}
+
+// Values from 1e-300 to 1e300 of both signs, saved as text and read back:
+// each comes back within half a unit of its last written digit. From 0.001
+// on the line is the "%.6f" text (six decimals); below, seven significant
+// digits with an exponent.
+TEST_F(ReadDataFileTest, TextKeepsEveryValueToItsWrittenDigits) {
+    Values values;
+    for (int exponent = -300; exponent <= 300; ++exponent)
+        for (const double mantissa : {1.0, 1.2345678901, 9.87654321})
+            for (const double sign : {1.0, -1.0})
+                values.push_back(sign * mantissa * std::pow(10.0, exponent));
+    for (const double edge : {0.001, 0.000999999999, 0.00099999949, 0.0010000001, 5e-7, 4.9e-7})
+        for (const double sign : {1.0, -1.0}) values.push_back(sign * edge);
+    Install(values);
+    const std::string path = PathOf("small.txt");
+    ASSERT_EQ(SaveDataFile(path.c_str(), kTypeText), 1);
+    const std::string text = ReadFileText(path);
+    ASSERT_EQ(ReadDataFile(path.c_str(), kTypeText, nullptr), static_cast<int>(values.size()));
+    const Values read = Installed();
+    size_t lineStart = 0;
+    for (size_t i = 0; i < values.size(); ++i) {
+        const double v = values[i];
+        const size_t lineEnd = text.find("\r\n", lineStart);
+        ASSERT_NE(lineEnd, std::string::npos) << i;
+        const std::string line = text.substr(lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 2;
+        char fixed[400];
+        std::snprintf(fixed, sizeof fixed, "%.6f", v);
+        if (std::fabs(v) >= 0.001) {
+            EXPECT_EQ(line, fixed) << v;
+            EXPECT_LE(std::fabs(read[i] - v), 0.5e-6 + std::fabs(v) * 0x1p-52) << line;
+        } else {
+            EXPECT_NE(line.find('e'), std::string::npos) << line;
+            EXPECT_LE(std::fabs(read[i] - v), 0.5e-6 * std::fabs(v) * (1 + 1e-9)) << line;
+        }
+    }
 }
 
 TEST_F(ReadDataFileTest, SavingWithACancelledTypeOrToAFolderWritesNothing) {

@@ -109,9 +109,43 @@ TEST(TextDataParser, AnEmptyEquationKeepsTheNumbers) {
 TEST(TextDataParser, NumbersBeyondTheCapacityAreDropped) {
     double values[2] = {};
     TextDataParser parser(values, 2, false, nullptr, nullptr);
+    EXPECT_FALSE(parser.Overflowed());
     parser.Parse("1 2 3 4", 7, true);
     EXPECT_EQ(parser.Count(), 2u);
     EXPECT_EQ(values[1], 2);
+    EXPECT_TRUE(parser.Overflowed());
+}
+
+// Storage that doubles when it is full, up to a limit: the values arrive in
+// order in the moved storage, and past the limit the parser reports overflow.
+TEST(TextDataParser, StorageGrowsAsTheValuesArrive) {
+    struct Store {
+        std::vector<double> values = std::vector<double>(1);
+        size_t limit;
+        int grown = 0;
+    };
+    const GrowValues doubleUpToLimit = [](void* context, double*& values, size_t& capacity) {
+        Store& store = *static_cast<Store*>(context);
+        if (2 * capacity > store.limit) return false;
+        store.values.resize(2 * capacity);
+        values = store.values.data();
+        capacity = store.values.size();
+        ++store.grown;
+        return true;
+    };
+    const char text[] = "1 2 3 4 5 6 7 8 9 10";
+    for (const size_t limit : {size_t{16}, size_t{8}}) {
+        Store store;
+        store.limit = limit;
+        TextDataParser parser(store.values.data(), 1, false, nullptr, nullptr, doubleUpToLimit,
+                              &store);
+        parser.Parse(text, sizeof text - 1, true);
+        const size_t kept = limit == 16 ? 10 : 8;
+        EXPECT_EQ(parser.Count(), kept) << limit;
+        EXPECT_EQ(parser.Overflowed(), limit == 8) << limit;
+        EXPECT_EQ(store.grown, limit == 16 ? 4 : 3) << limit;
+        for (size_t i = 0; i < kept; ++i) EXPECT_EQ(store.values[i], i + 1.0) << limit;
+    }
 }
 
 TEST(TextDataParser, UnfinishedNumbersWaitForTheNextBlock) {

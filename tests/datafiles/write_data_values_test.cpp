@@ -66,7 +66,7 @@ TEST_F(WriteDataValuesTest, BinaryTypesGiveTheirBytes) {
     }
 }
 
-TEST_F(WriteDataValuesTest, TextIsOneFixedPointLinePerValue) {
+TEST_F(WriteDataValuesTest, TextIsOneLinePerValueWithAnExponentBelowAThousandth) {
     const struct {
         double value;
         const char* line;
@@ -74,9 +74,20 @@ TEST_F(WriteDataValuesTest, TextIsOneFixedPointLinePerValue) {
         {3, "3.000000\r\n"},
         {-0.5, "-0.500000\r\n"},
         {1234.56789, "1234.567890\r\n"},
-        {0.0000004, "0.000000\r\n"},
         {0.0078125, "0.007812\r\n"}, // exactly halfway: to even
         {-0.0, "-0.000000\r\n"},
+        {0.0, "0.000000\r\n"},
+        {0.001, "0.001000\r\n"},
+        {-0.001, "-0.001000\r\n"},
+        // Below 0.001: seven significant digits and a two-digit exponent
+        // (three from 1e-100 on), with every C runtime.
+        {0.0000004, "4.000000e-07\r\n"},
+        {8e-8, "8.000000e-08\r\n"},
+        {-0.000123456, "-1.234560e-04\r\n"},
+        {0.00099999949, "9.999995e-04\r\n"},
+        {0.00099999999, "1.000000e-03\r\n"},
+        {-1e-300, "-1.000000e-300\r\n"},
+        {4.9406564584124654e-324, "4.940656e-324\r\n"},
         {1e22, "10000000000000000000000.000000\r\n"},
         {kInf, "inf\r\n"},
         {-kInf, "-inf\r\n"},

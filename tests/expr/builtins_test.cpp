@@ -257,8 +257,7 @@ double Nearest(int seed, int count, double target, bool farthest) {
 
 // Evaluates text right after seeding the generator with seed.
 double EvaluateSeeded(int seed, const char* text) {
-    SeedRandom(seed);
-    return EvaluateExpression(text, nullptr, 0, 10);
+    return EvaluateBothWays(text, nullptr, 0, 10, seed);
 }
 
 TEST(Random, CountPicksNearestOrFarthest) {

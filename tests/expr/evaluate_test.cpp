@@ -93,6 +93,13 @@ TEST(EvaluateLevels, IeeeArithmetic) {
         {"10^-2", 10, 0.01},
         {"2^1024", 10, kInf},
         {"0^0", 10, 1},
+        // Of two NaNs the left one goes on, whichever it is.
+        {"fact 0.5 + 0/0", 10, ErrorValue},
+        {"fact 0.5 * (0/0)", 10, ErrorValue},
+        {"fact 0.5 - ln(0-1)", 10, ErrorValue},
+        {"fact 0.5 / (0/0)", 10, ErrorValue},
+        {"fact 0.5 % (0/0)", 10, ErrorValue},
+        {"sum(fact 0.5, 0/0)", 10, ErrorValue},
     };
     ExpectCases(cases);
 }
@@ -137,14 +144,15 @@ TEST(EvaluateStrings, UnclosedAndOneSidedLiteralsAreErrorValue) {
 
 TEST(EvaluateStrings, ForgedHandleFromAVariableReadsNothing) {
     // A NaN in the table with the bit pattern of a literal handle; its offset
-    // points far beyond the text.
-    const uint64_t bits = 0xFFFA00000000FFFFull;
+    // points far beyond the text. b becomes one when negated, c when negated
+    // and made quiet by an addition.
+    const uint64_t bits[] = {0xFFFA00000000FFFFull, 0x7FFA000000000001ull, 0x7FF2000000000001ull};
     double table[26] = {};
-    std::memcpy(&table[0], &bits, sizeof bits);
+    std::memcpy(table, bits, sizeof bits);
     const ExprCase cases[] = {
-        {"a == \"x\"", 10, ErrorValue},
-        {"a", 10, ErrorValue},
-        {"\"x\" == a", 10, ErrorValue},
+        {"a == \"x\"", 10, ErrorValue}, {"a", 10, ErrorValue},  {"\"x\" == a", 10, ErrorValue},
+        {"-b == 1", 10, ErrorValue},    {"-b", 10, ErrorValue}, {"b == 1", 10, 0},
+        {"-c + 0 < 1", 10, ErrorValue}, {"-c < 1", 10, 0},
     };
     ExpectCases(cases, table, 26);
 }

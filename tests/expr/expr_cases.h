@@ -1,6 +1,8 @@
 #pragma once
 // Table-driven checks of EvaluateExpression: one row per expression.
+#include "expr/compiled_expression.h"
 #include "expr/evaluate.h"
+#include "expr/random.h"
 
 #include <gtest/gtest.h>
 
@@ -30,10 +32,31 @@ inline void ExpectValue(double actual, double expected, const char* text) {
         EXPECT_EQ(actual, expected) << text;
 }
 
+// The value of text through EvaluateExpression with the random generator
+// seeded with seed, after checking that the compiled form of text gives the
+// same bits and makes as many draws. The generator is left just after the
+// draws of the text.
+inline double EvaluateBothWays(const char* text, const double* variables, int variableCount,
+                               int base, unsigned seed = 7) {
+    const char* shown = text ? text : "(null)";
+    CompiledExpression compiled;
+    compiled.Compile(text, variables != nullptr, variableCount, base);
+    SeedRandom(seed);
+    const double compiledValue = compiled.Evaluate(variables);
+    const int compiledNextDraw = DrawRandom();
+    SeedRandom(seed);
+    const double value = EvaluateExpression(text, variables, variableCount, base);
+    EXPECT_EQ(DrawRandom(), compiledNextDraw)
+        << shown << " compiled drew a different number of times";
+    EXPECT_TRUE(SameBits(compiledValue, value))
+        << shown << " compiled gave " << compiledValue << " for " << value;
+    SeedRandom(seed);
+    return EvaluateExpression(text, variables, variableCount, base);
+}
+
 template <size_t N>
 void ExpectCases(const ExprCase (&cases)[N], const double* variables = nullptr,
                  int variableCount = 0) {
     for (const ExprCase& c : cases)
-        ExpectValue(EvaluateExpression(c.text, variables, variableCount, c.base), c.expected,
-                    c.text);
+        ExpectValue(EvaluateBothWays(c.text, variables, variableCount, c.base), c.expected, c.text);
 }

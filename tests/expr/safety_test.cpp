@@ -11,7 +11,7 @@ std::string Repeat(const std::string& piece, int count) {
 }
 
 double Evaluate(const std::string& text) {
-    return EvaluateExpression(text.c_str(), nullptr, 0, 10);
+    return EvaluateBothWays(text.c_str(), nullptr, 0, 10);
 }
 
 TEST(EvaluateSafety, NestingUpToTheLimitEvaluates) {
@@ -66,7 +66,7 @@ TEST(EvaluateSafety, TextIsNeverChangedAndLiteralsStayInside) {
     const std::string before = text;
     EXPECT_EQ(EvaluateExpression(text, nullptr, 0, 10), 1);
     EXPECT_EQ(before, text);
-    EXPECT_TRUE(SameBits(EvaluateExpression(nullptr, nullptr, 0, 10), ErrorValue));
+    EXPECT_TRUE(SameBits(EvaluateBothWays(nullptr, nullptr, 0, 10), ErrorValue));
     // An unclosed literal runs to the end of the text and no further.
     char unclosed[] = "\"ab\" < \"abc";
     EXPECT_TRUE(SameBits(EvaluateExpression(unclosed, nullptr, 0, 10), ErrorValue));

@@ -26,6 +26,42 @@ LineResult Line(const PlotRect& plot, const std::vector<double>& values, double 
     return {std::vector<PixelPoint>(points.begin(), points.begin() + m), points[m], points[m + 1]};
 }
 
+// The merging of a finished line, point by point, as the merged computation
+// must give it: each run of points in one pixel column becomes its first
+// point, the two extremes (the one farther from the last point first, unless
+// the first point is an extreme itself) and its last point, without repeats;
+// the two closing points follow. Returns the new count of line points.
+int MergeColumnRuns(PixelPoint* points, int lineCount) {
+    const PixelPoint closeRight = points[lineCount];
+    const PixelPoint closeLeft = points[lineCount + 1];
+    std::vector<PixelPoint> merged;
+    for (int i = 0; i < lineCount;) {
+        const PixelPoint first = points[i];
+        const int x = first.x;
+        int end = i, low = first.y, high = first.y;
+        for (; end < lineCount && points[end].x == x; ++end) {
+            low = std::min(low, points[end].y);
+            high = std::max(high, points[end].y);
+        }
+        const PixelPoint last = points[end - 1];
+        PixelPoint a = {x, low}, b = {x, high};
+        if (first.y == low)
+            a = b;
+        else if (first.y == high)
+            b = a;
+        else if (last.y - low < high - last.y)
+            std::swap(a, b);
+        for (const PixelPoint p : {first, a, b, last})
+            if (merged.empty() || !(merged.back() == p)) merged.push_back(p);
+        i = end;
+    }
+    std::copy(merged.begin(), merged.end(), points);
+    const int m = static_cast<int>(merged.size());
+    points[m] = closeRight;
+    points[m + 1] = closeLeft;
+    return m;
+}
+
 TEST(ComputeGridFrame, ShrinksToThePlotArea) {
     const GridFrame labelled = ComputeGridFrame({0, 0, 400, 300}, 8, 6, 13, 3, true);
     EXPECT_EQ(labelled.labelMargin, 48);
@@ -203,20 +239,24 @@ TEST(ComputeLinePoints, MergingWhileComputingMatchesMergingAfterwards) {
         const double inf = std::numeric_limits<double>::infinity();
         const double odd[] = {std::nan(""), inf, -inf, 1e300, -1e300, 50, -50};
         for (int k = 0; k < 7 && 3 * k * k + 1 < n; ++k) values[3 * k * k + 1] = odd[k];
+        // An axis upward, and one downward, whose rows grow with the value.
+        const struct { double lo, hi; } lines[] = {{-50, 50}, {50, -50}};
         for (const PlotRect plot : {PlotRect{3, 0, 203, 90}, PlotRect{0, 0, 1, 50},
                                     PlotRect{10, 0, 10, 50}, PlotRect{0, 0, 997, 300}}) {
-            const int fullCapacity = LinePointCapacity(plot, n, -1);
-            std::vector<PixelPoint> full(fullCapacity);
-            int m =
-                ComputeLinePoints(plot, values.data(), n, -50, 50, -1, full.data(), fullCapacity);
-            m = MergeColumnRuns(full.data(), m);
-            const int mergedCapacity = MergedLinePointCapacity(plot);
-            std::vector<PixelPoint> merged(mergedCapacity);
-            const int k = ComputeLinePoints(plot, values.data(), n, -50, 50, -1, merged.data(),
-                                            mergedCapacity, true);
-            ASSERT_EQ(k, m) << n << " " << plot.right;
-            EXPECT_TRUE(std::equal(full.begin(), full.begin() + m + 2, merged.begin()))
-                << n << " " << plot.right;
+            for (const auto& l : lines) {
+                const int fullCapacity = LinePointCapacity(plot, n, -1);
+                std::vector<PixelPoint> full(fullCapacity);
+                int m = ComputeLinePoints(plot, values.data(), n, l.lo, l.hi, -1, full.data(),
+                                          fullCapacity);
+                m = MergeColumnRuns(full.data(), m);
+                const int mergedCapacity = MergedLinePointCapacity(plot);
+                std::vector<PixelPoint> merged(mergedCapacity);
+                const int k = ComputeLinePoints(plot, values.data(), n, l.lo, l.hi, -1,
+                                                merged.data(), mergedCapacity, true);
+                ASSERT_EQ(k, m) << n << " " << plot.right << " " << l.lo;
+                EXPECT_TRUE(std::equal(full.begin(), full.begin() + m + 2, merged.begin()))
+                    << n << " " << plot.right << " " << l.lo;
+            }
         }
     }
 }

@@ -1,8 +1,12 @@
 #include "window/calc_line.h"
 
+#include "expr/evaluate.h"
+#include "expr/random.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <string>
@@ -223,6 +227,49 @@ TEST(TransformDataValues, EveryValueReplacesDataInAFreshCopy) {
     fieldTexts.clear();
     TransformDataValues(GrowableText("DATA"), nullptr, 0, RecordField, 10);
     EXPECT_TRUE(fieldTexts.empty());
+}
+
+double EvaluateWithoutVariables(const char* text, int base) {
+    return EvaluateExpression(text, nullptr, 0, base);
+}
+
+// The compiled transform against the text of every value, bit for bit and
+// draw for draw, in every base: texts where DATA runs into a number, stands
+// beside letters, is taken for a bracket or a separator, or meets a minus
+// sign, and values whose text is digits, a bracket, or not finite.
+TEST(TransformDataValues, CompiledGivesWhatTheTextsGive) {
+    const char* texts[] = {
+        "DATA*2",      "2*DATA",      "-DATA",         "DATA^2",           "2^DATA",
+        "2DATA",       "DATA5",       "SQRT(DATA)",    "DATA+DATA",        "max(DATA,0)",
+        "1,DATA",      "ADATA",       "DATAB",         "\"A\"<\"B\"+DATA", "rand(0,DATA)",
+        "PIDATA",      "DATA.5",      "Z9+DATA",       "DATA*2+maxA1$)",   "DATADATA",
+        "(DATA",       "(1)DATA",     "DATA?1:2",      "LNDATA",           "DATA<>1",
+        "DATA,5",      "sum(1,DATA)", "DATA*Q",        "int DATA | 1",     "!DATA",
+        "DATA%3-DATA", "DATA ^| 6",   "rnd(DATA,0.5)", "DATA==DATA",       "1-DATA",
+        "fact DATA",   "((1)DATA)*2", "maxDATA*2",     "1?2DATA-1",
+    };
+    const double values[] = {0,          -0.0,      1,         -1.5,   0.0078125,
+                             -0.0078125, 255.75,    1e-7,      -4e-7,  123456.789,
+                             1e9 + 0.5,  2e9,       1e300,     -1e300, std::nan(""),
+                             INFINITY,   -INFINITY, 7.0000005, 0.1,    -3.25e-3};
+    const size_t count = sizeof values / sizeof values[0];
+    for (const char* text : texts)
+        for (int base : {2, 8, 10, 16}) {
+            double byText[count], compiled[count];
+            std::memcpy(byText, values, sizeof values);
+            std::memcpy(compiled, values, sizeof values);
+            SeedRandom(5);
+            TransformDataValues(GrowableText(text), byText, count, EvaluateWithoutVariables, base);
+            const int nextDraw = DrawRandom();
+            SeedRandom(5);
+            TransformDataValuesCompiled(GrowableText(text), compiled, count,
+                                        EvaluateWithoutVariables, base);
+            EXPECT_EQ(DrawRandom(), nextDraw) << text << " base " << base;
+            for (size_t i = 0; i < count; ++i)
+                EXPECT_EQ(std::memcmp(&byText[i], &compiled[i], sizeof(double)), 0)
+                    << text << " base " << base << " value " << values[i] << ": " << byText[i]
+                    << " and " << compiled[i];
+        }
 }
 
 TEST(MakeResultOptions, GroupingAndExponentFlags) {
