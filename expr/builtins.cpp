@@ -233,8 +233,8 @@ class ArgumentList {
     // The current token is the function word.
     explicit ArgumentList(B& b) : b_(b) {
         ++b_.ctx.argumentListDepth;
-        NextToken(b_.ctx); // the word
-        NextToken(b_.ctx); // the opening bracket
+        NextToken(b_.ctx);            // the word
+        TakePunctuation(b_.ctx, '('); // the opening bracket
     }
     ArgumentList(const ArgumentList&) = delete;
     ArgumentList& operator=(const ArgumentList&) = delete;
@@ -247,7 +247,7 @@ class ArgumentList {
     // A required argument after the one before: the token between them
     // stands for the comma.
     Value<B> ReadNext() {
-        NextToken(b_.ctx);
+        TakePunctuation(b_.ctx, ',');
         return Read();
     }
     bool TakeComma() {
@@ -258,7 +258,7 @@ class ArgumentList {
     // Consumes the closing bracket, read at the enclosing depth.
     Value<B> Close(Value<B> result) {
         --b_.ctx.argumentListDepth;
-        NextToken(b_.ctx);
+        TakePunctuation(b_.ctx, ')');
         return sawLiteral_ ? b_.Constant(ErrorValue) : result;
     }
 

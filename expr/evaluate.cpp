@@ -2,6 +2,8 @@
 
 #include "expr/expression_compiler.h"
 #include "expr/parser.h"
+#include "expr/random.h"
+#include "expr/reading.h"
 
 #include <cstring>
 
@@ -46,6 +48,57 @@ Value<B> ApplyToNext(B& b, Operation op, Value<B> left, Value<B> (*next)(B&)) {
     NextToken(b.ctx);
     const Value<B> right = next(b);
     return GuardLiteral(b, left, right, b.Apply(op, left, right));
+}
+
+int OffsetOf(const EvalContext& ctx, const char* p) {
+    return static_cast<int>(p - ctx.text);
+}
+
+// Notes a problem of a diagnosing reading at the token from start to end;
+// the first problem noted stays.
+void NoteProblem(EvalContext& ctx, ReadingProblem problem, const char* start, const char* end,
+                 char expected = 0) {
+    ReadingReport& report = *ctx.report;
+    if (report.problem != ReadingProblem::None) return;
+    report.problem = problem;
+    report.offset = OffsetOf(ctx, start);
+    report.length = static_cast<int>(end - start);
+    report.expected = expected;
+}
+
+bool IsOpeningBracket(int32_t token) {
+    return token == '(' || token == '[' || token == '{';
+}
+
+bool IsLetterToken(int32_t token) {
+    return (token >= 'A' && token <= 'Z') || (token >= 'a' && token <= 'z');
+}
+
+// A value was due at the current token and none starts there.
+OUTLINE_LEVEL double MissingValue(EvalContext& ctx) {
+    if (!ctx.report) return ErrorValue;
+    const char* start = ctx.tokenStart;
+    if (ctx.token != kTokenEnd) {
+        const ReadingProblem problem = IsLetterToken(ctx.token) ? ReadingProblem::UnknownName
+                                                                : ReadingProblem::UnexpectedToken;
+        NoteProblem(ctx, problem, start, ctx.position);
+    } else if (!ctx.previousTokenStart) {
+        NoteProblem(ctx, ReadingProblem::MissingOperand, start, start); // nothing at all
+    } else if (IsOpeningBracket(static_cast<unsigned char>(*ctx.previousTokenStart))) {
+        NoteProblem(ctx, ReadingProblem::MissingPunctuation, start, start, ')');
+    } else {
+        NoteProblem(ctx, ReadingProblem::MissingOperand, ctx.previousTokenStart,
+                    ctx.previousTokenEnd);
+    }
+    return ErrorValue;
+}
+
+// A string literal used as a value: a diagnosing reading notes one that has
+// no closing quote.
+void NoteLiteral(EvalContext& ctx) {
+    const char* open = ctx.tokenStart;
+    if (!std::strchr(open + 1, '"'))
+        NoteProblem(ctx, ReadingProblem::UnterminatedString, open, ctx.position);
 }
 
 // xor -> and { "xor" and }
@@ -199,7 +252,7 @@ Value<B> ParseNestedPrimary(B& b) {
     case '{': {
         NextToken(ctx);
         const Value<B> value = ParseCondition(b);
-        NextToken(ctx); // the closing bracket, of any kind, or whatever stands there
+        TakePunctuation(ctx, ')'); // a closing bracket of any kind, or whatever stands there
         return value;
     }
     case '-':
@@ -228,9 +281,23 @@ double CompareLiterals(const EvalContext& ctx, int32_t op, double left, double r
     return ApplyBinary(ComparisonOperation(op), order, 0);
 }
 
+void NoteUnlessPunctuation(EvalContext& ctx, char expected) {
+    const int32_t t = ctx.token;
+    const bool found = expected == '('   ? IsOpeningBracket(t)
+                       : expected == ')' ? (t == ')' || t == ']' || t == '}')
+                                         : t == expected;
+    if (!found)
+        NoteProblem(ctx, ReadingProblem::MissingPunctuation, ctx.tokenStart, ctx.position,
+                    expected);
+}
+
 bool EnterNesting(EvalContext& ctx) {
     if (++ctx.nestingDepth <= kMaxNestingDepth) return true;
     // Too deep: stop reading, so that every level above returns at once.
+    if (ctx.report) {
+        ctx.report->problem = ReadingProblem::None; // this one wins: it ends the reading
+        NoteProblem(ctx, ReadingProblem::TooDeep, ctx.tokenStart, ctx.position);
+    }
     ctx.tooDeep = true;
     ctx.position += std::strlen(ctx.position);
     ctx.token = kTokenEnd;
@@ -248,7 +315,7 @@ Value<B> ParseCondition(B& b) {
     if (!EnterNesting(ctx)) return b.Constant(ErrorValue);
     NextToken(ctx);
     const Value<B> thenValue = ParseCondition(b);
-    NextToken(ctx); // the ":", or whatever stands there
+    TakePunctuation(ctx, ':'); // the ":", or whatever stands there
     const Value<B> elseValue = ParseCondition(b);
     LeaveNesting(ctx);
     return GuardLiteral(b, left, b.Select(left, thenValue, elseValue));
@@ -259,8 +326,10 @@ template <class B>
 Value<B> ParsePrimary(B& b) {
     EvalContext& ctx = b.ctx;
     switch (ctx.token) {
-    case kTokenNumber:
-    case kTokenString: {
+    case kTokenString:
+        if (ctx.report) NoteLiteral(ctx);
+        [[fallthrough]];
+    case kTokenNumber: {
         const Value<B> value = ctx.token == kTokenNumber ? b.Number() : b.Literal();
         NextToken(ctx);
         return value;
@@ -275,7 +344,7 @@ Value<B> ParsePrimary(B& b) {
     case kTokenNot: break;
     default:
         // No value starts here; the token stays.
-        if (!IsFunctionWord(ctx.token)) return b.Constant(ErrorValue);
+        if (!IsFunctionWord(ctx.token)) return b.Constant(MissingValue(ctx));
     }
     if (!EnterNesting(ctx)) return b.Constant(ErrorValue);
     const Value<B> value = ParseNestedPrimary(b);
@@ -288,18 +357,49 @@ template double ParsePrimary(Evaluator&);
 template ExpressionCompiler::Value ParseCondition(ExpressionCompiler&);
 template ExpressionCompiler::Value ParsePrimary(ExpressionCompiler&);
 
-double EvaluateExpression(const char* text, const double* variables, int variableCount, int base) {
-    if (!text) return ErrorValue;
-    Evaluator evaluator;
-    EvalContext& ctx = evaluator.ctx;
+namespace {
+
+void StartReading(EvalContext& ctx, const char* text, const double* variables, int variableCount,
+                  int base) {
     ctx.text = text;
     ctx.position = text;
     ctx.variables = variables;
     ctx.variableCount = variables ? variableCount : 0;
     ctx.base = base;
+}
+
+double ReadWholeExpression(Evaluator& evaluator) {
+    EvalContext& ctx = evaluator.ctx;
     NextToken(ctx);
     const double value = ParseCondition(evaluator);
     // A literal's handle means nothing outside the expression.
     if (ctx.tooDeep || IsLiteralHandle(value)) return ErrorValue;
     return value;
+}
+
+} // namespace
+
+double EvaluateExpression(const char* text, const double* variables, int variableCount, int base) {
+    if (!text) return ErrorValue;
+    Evaluator evaluator;
+    StartReading(evaluator.ctx, text, variables, variableCount, base);
+    return ReadWholeExpression(evaluator);
+}
+
+ReadingReport DiagnoseExpression(const char* text, const double* variables, int variableCount,
+                                 int base) {
+    ReadingReport report;
+    if (!text) return report;
+    Evaluator evaluator;
+    EvalContext& ctx = evaluator.ctx;
+    StartReading(ctx, text, variables, variableCount, base);
+    ctx.report = &report;
+    // The reading evaluates as it goes; "rand" must not draw for it.
+    const unsigned randomState = CurrentRandomState();
+    ReadWholeExpression(evaluator);
+    SeedRandom(randomState);
+    if (ctx.token == kTokenEnd) return report;
+    report.ignoredFrom = OffsetOf(ctx, ctx.tokenStart);
+    NoteProblem(ctx, ReadingProblem::IgnoredText, ctx.tokenStart, ctx.position);
+    return report;
 }

@@ -42,6 +42,17 @@ inline void LeaveNesting(EvalContext& ctx) {
     --ctx.nestingDepth;
 }
 
+// For a diagnosing reading: notes that the current token is not the
+// punctuation expected ('(' or ')' for a bracket of any kind, ':' or ',').
+void NoteUnlessPunctuation(EvalContext& ctx, char expected);
+
+// Consumes the current token in the place of the punctuation expected,
+// whatever it is, as the language does.
+inline void TakePunctuation(EvalContext& ctx, char expected) {
+    if (ctx.report) NoteUnlessPunctuation(ctx, expected);
+    NextToken(ctx);
+}
+
 // The result of an operation on operands a (and b): a string literal's handle
 // is no number, so any operand that is one makes the result ErrorValue.
 template <class B>

@@ -13,6 +13,10 @@ void SeedRandom(unsigned seed) {
     randomState = seed;
 }
 
+unsigned CurrentRandomState() {
+    return randomState;
+}
+
 int DrawRandom() {
     randomState = randomState * 214013u + 2531011u;
     return static_cast<int>((randomState >> 16) & 0x7FFF);

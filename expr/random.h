@@ -3,4 +3,6 @@
 // program's own, so that Windows and Linux draw the same sequence for a seed.
 
 void SeedRandom(unsigned seed);
+// The generator's state: seeding with it later resumes the same sequence.
+unsigned CurrentRandomState();
 int DrawRandom();

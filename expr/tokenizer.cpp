@@ -205,10 +205,13 @@ int DigitInBase(char c, int base) {
 void NextToken(EvalContext& ctx) {
     ctx.token = kTokenNumber;
     ctx.tokenValue = 0;
+    ctx.previousTokenStart = ctx.tokenStart;
+    ctx.previousTokenEnd = ctx.position;
     ctx.variableIndex = -1;
     const char* p = ctx.position;
     while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n') ++p;
     ctx.position = p;
+    ctx.tokenStart = p;
     const char c = *p;
     switch (c) {
     case '\0': ctx.token = kTokenEnd; return;

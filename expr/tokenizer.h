@@ -62,6 +62,8 @@ constexpr int32_t kTokenGcd = PackToken("gcd");
 // The number of words the tokenizer knows ("ave", "ifte" and "pi" included).
 constexpr int kWordCount = 35;
 
+struct ReadingReport;
+
 // The whole state of one evaluation.
 struct EvalContext {
     const char* text;     // start of the expression, for string literal handles
@@ -75,6 +77,12 @@ struct EvalContext {
     int32_t argumentListDepth; // open argument lists: "," separates inside them
     int32_t nestingDepth;      // open brackets, prefix operators and conditionals
     bool tooDeep;              // nesting went past kMaxNestingDepth
+    // Where the current and the previous token stand in the text, for the
+    // reading report; null before the first token.
+    const char* tokenStart;
+    const char* previousTokenStart;
+    const char* previousTokenEnd;
+    ReadingReport* report; // null, or where a diagnosing reading notes problems
 };
 
 // The value of c as a digit of base (2 to 16), or -1 when it is none.

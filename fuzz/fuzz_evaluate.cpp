@@ -1,11 +1,15 @@
 // Fuzzes EvaluateExpression with arbitrary text. The first byte chooses the
 // base and the variable table; the rest is the text, copied into a buffer of
 // exactly its size plus the terminator, so that any read past the end of the
-// text is caught. When the first byte's top bit is set, the value and that of
-// the text after the first NUL meet in LcmOf, which must give what the search
-// written out sum by sum gives wherever that ends within its bound.
+// text is caught. DiagnoseExpression must agree with the evaluator about
+// where the reading stopped. When the first byte's top bit is set, the value
+// and that of the text after the first NUL meet in LcmOf, which must give what
+// the search written out sum by sum gives wherever that ends within its bound.
 #include "expr/evaluate.h"
 #include "expr/parser.h"
+#include "expr/random.h"
+#include "expr/reading.h"
+#include "fuzz_input.h"
 #include "tests/expr/lcm_by_steps.h"
 
 #include <cmath>
@@ -13,6 +17,51 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
+
+namespace {
+
+constexpr unsigned kSeed = 12345;
+
+bool SameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+double Evaluate(const std::string& text, const double* variables, int count, int base) {
+    SeedRandom(kSeed);
+    return EvaluateExpression(text.c_str(), variables, count, base);
+}
+
+// The evaluator's own answer to whether it read a text that holds no problem
+// to its end: a bracket around the text, then a comparison and a conditional.
+// Text that stops the reading earlier leaves the conditional unread. The
+// digits 0 and 1 are numbers in every base.
+bool EvaluatorReadsToTheEnd(const std::string& text, const double* variables, int count, int base) {
+    const std::string open = "(" + text + "\n)=0?";
+    return Evaluate(open + "1:1", variables, count, base) == 1 &&
+           Evaluate(open + "0:0", variables, count, base) == 0;
+}
+
+void CheckReading(const char* text, const double* variables, int count, int base) {
+    const std::string whole(text);
+    const ReadingReport report = DiagnoseExpression(text, variables, count, base);
+    const double value = Evaluate(whole, variables, count, base);
+    if (report.ignoredFrom >= 0) {
+        // The ignored text changes nothing, and the part before it is read to its end.
+        Check(report.ignoredFrom < static_cast<int>(whole.size()));
+        const std::string read = whole.substr(0, static_cast<size_t>(report.ignoredFrom));
+        Check(SameBits(Evaluate(read, variables, count, base), value));
+        Check(DiagnoseExpression(read.c_str(), variables, count, base).ignoredFrom < 0);
+        Check(report.problem != ReadingProblem::None);
+        return;
+    }
+    Check(report.problem != ReadingProblem::IgnoredText);
+    // The check's bracket adds a level of nesting.
+    if (report.problem == ReadingProblem::None && whole.size() < kMaxNestingDepth)
+        Check(EvaluatorReadsToTheEnd(whole, variables, count, base));
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
@@ -47,5 +96,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const double bySteps = LcmBySteps(value, other, kLcmStepBound);
         if (!std::isnan(bySteps) && std::memcmp(&lcm, &bySteps, sizeof lcm) != 0) __builtin_trap();
     }
+    CheckReading(text.get(), withTable ? table : nullptr, withTable ? variableCount : 0, base);
     return 0;
 }

@@ -33,6 +33,9 @@ void FreeDataValues(double* values);
 // arguments describe no points or the points cannot be allocated (the data set
 // and the graph scale are then left exactly as they were).
 int PlotEquation(const char* text, double start, double end, double step, int count);
+// How many points PlotEquation makes of these arguments when memory allows:
+// 0 or less when they describe none.
+int PlotPointCount(double start, double end, double step, int count);
 
 // qsort comparator on doubles: 1 when the first is greater, -1 when smaller, else 0.
 int CompareValues(const void* a, const void* b);

@@ -19,11 +19,13 @@ constexpr int kScaleDivisions = 8;
 
 } // namespace
 
+int PlotPointCount(double start, double end, double step, int count) {
+    if (count != 0) return count;
+    return step == 0 ? 0 : TruncateToInt32((end - start) / step);
+}
+
 int PlotEquation(const char* text, double start, double end, double step, int count) {
-    if (count == 0) {
-        if (step == 0) return 0;
-        count = TruncateToInt32((end - start) / step);
-    }
+    count = PlotPointCount(start, end, step, count);
     if (count <= 0) return 0;
     // With a given count the derived step is positive, so x always runs upward.
     if (step == 0) step = std::fabs(end - start) / count;

@@ -7,6 +7,7 @@
 #define IDD_FILE_TYPE 102
 #define IDI_APP 103
 #define IDM_MAIN 104
+#define IDA_MAIN 105
 
 // Main window controls
 #define IDC_CALC_LINE 1000

@@ -29,6 +29,35 @@ GrowableText NextRangeField(const GrowableText& copy) {
     return GrowableText(text + open + 1, close - open - 1);
 }
 
+// What NormaliseLine deletes and what its exponent rewrite puts in place of
+// the "E" of "E+" and "E-".
+constexpr char kDeletedWord[] = "INFINITY";
+constexpr char kExponentRewrite[] = "*10^";
+
+bool StartsWithNoCase(const char* text, const char* word) {
+    for (; *word; ++text, ++word)
+        if (*text != *word && !(*text >= 'a' && *text <= 'z' && *text - 32 == *word)) return false;
+    return true;
+}
+
+// The position in lineText of the character at offset in its working copy.
+// Walks both: a space or an "INFINITY" of the line has nothing in the copy,
+// and the "*10^" of a rewritten exponent stands for one "E" of the line.
+int LineOffset(const char* lineText, const char* working, int offset) {
+    const size_t rewriteLength = std::strlen(kExponentRewrite);
+    int i = 0, j = 0;
+    for (;;) {
+        while (lineText[i] == ' ' || StartsWithNoCase(lineText + i, kDeletedWord))
+            i += lineText[i] == ' ' ? 1 : static_cast<int>(std::strlen(kDeletedWord));
+        if (j >= offset || !lineText[i] || !working[j]) return i;
+        const bool rewritten = (lineText[i] == 'e' || lineText[i] == 'E') &&
+                               std::strncmp(working + j, kExponentRewrite, rewriteLength) == 0;
+        if (rewritten && offset < j + static_cast<int>(rewriteLength)) return i;
+        j += rewritten ? static_cast<int>(rewriteLength) : 1;
+        ++i;
+    }
+}
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -131,6 +160,19 @@ struct CompiledDataTransform {
 };
 
 } // namespace
+
+ReadingReport MapReadingToLine(const ReadingReport& report, const char* lineText,
+                               const char* working) {
+    ReadingReport mapped = report;
+    if (report.offset >= 0) {
+        mapped.offset = LineOffset(lineText, working, report.offset);
+        mapped.length =
+            LineOffset(lineText, working, report.offset + report.length) - mapped.offset;
+    }
+    if (report.ignoredFrom >= 0)
+        mapped.ignoredFrom = LineOffset(lineText, working, report.ignoredFrom);
+    return mapped;
+}
 
 bool EndsWithEquals(const char* text) {
     const size_t length = text ? std::strlen(text) : 0;

@@ -3,6 +3,7 @@
 // working copy is normalised and classified, how a plot range in braces is
 // read, how DATA values are written into an expression, and which results stay
 // selected. The Win32 side is EvaluateLine in calc_line_gui.
+#include "expr/reading.h"
 #include "text/growable_text.h"
 
 // The line is read into this many bytes (1535 characters and the terminator).
@@ -17,6 +18,12 @@ bool EndsWithEquals(const char* text);
 // words that contain X or Y (xor, exp, max, INFINITY) kept from looking like
 // variables.
 GrowableText NormaliseLine(const char* lineText, int base);
+
+// The reading report of a working copy made by NormaliseLine from lineText,
+// with its positions moved onto lineText, so that the user is told columns
+// and texts of the line as typed.
+ReadingReport MapReadingToLine(const ReadingReport& report, const char* lineText,
+                               const char* working);
 
 enum class LineKind { Plot, DataTransform, Evaluate };
 LineKind ClassifyLine(const GrowableText& working);

@@ -1,6 +1,7 @@
 #include "window/calc_line_gui.h"
 
 #include "expr/evaluate.h"
+#include "expr/reading.h"
 #include "graph/dataset.h"
 #include "graph/graph_scale.h"
 #include "graph/statusbar_gui.h"
@@ -10,8 +11,12 @@
 #include "text/convert.h"
 #include "window/calc_line.h"
 #include "window/graph_scroller_gui.h"
+#include "window/line_keys_gui.h"
+#include "window/notice_gui.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -30,14 +35,26 @@ void RepaintGraphArea(HWND mainWindow) {
     InvalidateRect(GraphArea(mainWindow), nullptr, FALSE);
 }
 
-void PlotLine(HWND mainWindow, GrowableText& working) {
+// Why a plot made no points, into notice: the range gives none, or memory
+// cannot hold them.
+void DescribeEmptyPlot(const PlotRange& range, int count, char (&notice)[kNoticeTextSize]) {
+    const int points = PlotPointCount(range.from, range.to, range.step, count);
+    if (points <= 0)
+        std::snprintf(notice, kNoticeTextSize, "the range gives no points");
+    else
+        std::snprintf(notice, kNoticeTextSize, "not enough memory for %d points", points);
+}
+
+void PlotLine(HWND mainWindow, GrowableText& working, char (&notice)[kNoticeTextSize]) {
     EnsureGraphVisible(mainWindow);
     RECT client = {};
     GetClientRect(GraphArea(mainWindow), &client);
     PlotRange range;
     TakePlotRange(working, range, EvaluatePlain, numberBase);
     ApplyDefaultStep(range, client.right - client.left);
-    PlotEquation(working.Text(), range.from, range.to, range.step, TruncateToInt32(range.count));
+    const int count = TruncateToInt32(range.count);
+    if (!PlotEquation(working.Text(), range.from, range.to, range.step, count))
+        DescribeEmptyPlot(range, count, notice);
     RefreshAfterNewData(mainWindow, false);
 }
 
@@ -59,6 +76,19 @@ struct ShownResult {
 };
 ShownResult shownResult;
 
+bool nextEvaluationQuiet = false;
+
+// Why the working copy of lineText was not read whole, into notice, when that
+// made the result INVALID or left text unread; empty for a line read whole.
+void DescribeLineReading(const GrowableText& working, const GrowableText& lineText, double value,
+                         char (&notice)[kNoticeTextSize]) {
+    const ReadingReport report = DiagnoseExpression(working.Text(), nullptr, 0, numberBase);
+    if (report.problem == ReadingProblem::None || (EndsLeniently(report) && !std::isnan(value)))
+        return;
+    DescribeReading(MapReadingToLine(report, lineText.Text(), working.Text()), lineText.Text(),
+                    notice, kNoticeTextSize);
+}
+
 // Formats value into lineText with the display base and flags of now, and
 // remembers it as the shown result; leaves lineText unchanged when the
 // display base cannot be formatted.
@@ -73,13 +103,24 @@ void WriteResult(double value, GrowableText& lineText) {
     shownResult.valid = true;
 }
 
-// Sets the line's text; the caret goes to the end unless the text is to stay
+// Sets the line's text as an undoable replacement of what it held, so that
+// the edit control's own undo (Ctrl+Z) brings that back, and a second undo
+// the new text again; the caret goes to the end unless the text is to stay
 // selected.
 void WriteBack(HWND line, const GrowableText& lineText) {
-    SetWindowTextA(line, lineText.Text());
+    SendMessageA(line, EM_SETSEL, 0, -1);
+    SendMessageA(line, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(lineText.Text()));
     SendMessageA(line, EM_SETSEL, 0, -1);
     if (!KeepsLineSelected(lineText.Text()))
         SendMessageA(line, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+}
+
+// Puts typed (the line without its "=") in the line with nothing to undo, so
+// that undoing the result that replaces it brings back the line as typed.
+void PrepareUndo(HWND line, const char* typed) {
+    SendMessageA(line, EM_SETSEL, 0, -1);
+    SendMessageA(line, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(typed));
+    SendMessageA(line, EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
 } // namespace
@@ -105,21 +146,35 @@ void EvaluateLine(HWND mainWindow) {
     if (shownResult.valid && std::strcmp(text, shownResult.text.Text()) != 0)
         shownResult.valid = false;
     if (!EndsWithEquals(text)) return;
+    HideNotice(mainWindow);
     GrowableText lineText(text);
     lineText.TrimEnd("=");
     if (lineText.IsEmpty()) {
         ClearCalculationLine(line);
         return;
     }
+    const bool quiet = nextEvaluationQuiet;
+    nextEvaluationQuiet = false;
+    RememberLine(lineText.Text());
+    PrepareUndo(line, lineText.Text());
     GrowableText working = NormaliseLine(lineText.Text(), numberBase);
+    char notice[kNoticeTextSize] = "";
     switch (ClassifyLine(working)) {
-    case LineKind::Plot: PlotLine(mainWindow, working); break;
+    case LineKind::Plot: PlotLine(mainWindow, working, notice); break;
     case LineKind::DataTransform: TransformDataSet(mainWindow, working); break;
-    case LineKind::Evaluate:
-        WriteResult(EvaluateExpression(working.Text(), nullptr, 0, numberBase), lineText);
+    case LineKind::Evaluate: {
+        const double value = EvaluateExpression(working.Text(), nullptr, 0, numberBase);
+        DescribeLineReading(working, lineText, value, notice);
+        WriteResult(value, lineText);
         break;
     }
+    }
     WriteBack(line, lineText);
+    if (!quiet) ShowNotice(mainWindow, notice);
+}
+
+void EvaluateNextLineQuietly() {
+    nextEvaluationQuiet = true;
 }
 
 void ForgetShownResult() {

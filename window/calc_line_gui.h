@@ -17,6 +17,10 @@ bool RewriteShownResult(HWND mainWindow);
 // A new window's line holds no result yet.
 void ForgetShownResult();
 
+// The next evaluation tells no reason: it is that of the command line's
+// expression, made before the window shows.
+void EvaluateNextLineQuietly();
+
 // Gives the graph area room (grows the window) when it is less than 20 pixels tall.
 void EnsureGraphVisible(HWND mainWindow);
 

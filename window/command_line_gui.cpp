@@ -42,6 +42,7 @@ void TakeFileOrExpressionArgument(HWND mainWindow, const char* launchFolder) {
         RefreshAfterNewData(mainWindow, true);
         return;
     }
+    EvaluateNextLineQuietly();
     SetDlgItemTextA(mainWindow, IDC_CALC_LINE, argument.Text());
     PostMessageA(mainWindow, WM_COMMAND, IDOK, 0);
 }

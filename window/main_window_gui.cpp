@@ -7,6 +7,8 @@
 #include "window/command_line_gui.h"
 #include "window/commands_gui.h"
 #include "window/graph_scroller_gui.h"
+#include "window/line_keys_gui.h"
+#include "window/notice_gui.h"
 #include "window/startup_gui.h"
 
 #include <windowsx.h>
@@ -38,6 +40,7 @@ BOOL OnInitDialog(HWND window, const char* argument) {
     statisticsBar.Create(window, kStatisticsParts, kStatisticsWidths, 0);
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
     mainPopupMenu = menu ? GetSubMenu(menu, 0) : nullptr;
+    SubclassCalculationLine(window);
     graphScroller.Reset();
     ForgetShownResult();
     previousGraphAreaProc = reinterpret_cast<WNDPROC>(
@@ -74,6 +77,10 @@ BOOL OnSysCommand(HWND window, WPARAM command) {
 void OnExitSizeMove(HWND window) {
     if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
         SnapWindowToWorkArea(window, nullptr, TRUE);
+}
+
+void OnTimer(HWND window, WPARAM timer) {
+    if (timer == kNoticeTimer) HideNotice(window);
 }
 
 void OnHScroll(HWND window, WPARAM first, LPARAM second) {
@@ -147,6 +154,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM first, LPARAM 
     case WM_EXITSIZEMOVE: OnExitSizeMove(window); return TRUE;
     case WM_INITMENUPOPUP: OnInitMenuPopup(window, reinterpret_cast<HMENU>(first)); return TRUE;
     case WM_HSCROLL: OnHScroll(window, first, second); return TRUE;
+    case WM_TIMER: OnTimer(window, first); return TRUE;
     case WM_DRAWITEM: return PaintGraphArea(reinterpret_cast<const DRAWITEMSTRUCT*>(second));
     case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(first));
     case WM_LBUTTONDBLCLK: OnLButtonDblClk(window); return TRUE;

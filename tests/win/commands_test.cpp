@@ -10,6 +10,7 @@
 #include "window/file_commands_gui.h"
 #include "window/graph_scroller_gui.h"
 #include "window/menu_text.h"
+#include "window/notice_gui.h"
 
 #include <shlobj.h>
 
@@ -74,6 +75,20 @@ class CommandsTest : public MainWindowTest {
         const std::string path = File(name);
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
+    }
+    // A file of size bytes that takes no room on the disk; empty when it
+    // could not be made.
+    std::string WriteSparseFile(const std::string& name, LONGLONG size) {
+        const std::string path = File(name);
+        HANDLE file =
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return "";
+        LARGE_INTEGER end;
+        end.QuadPart = size;
+        SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+        const bool sized = SetEndOfFile(file);
+        CloseHandle(file);
+        return sized ? path : "";
     }
     static std::string ReadBytes(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
@@ -446,14 +461,106 @@ TEST_F(CommandsTest, DoubleClickPostsGraphingOptions) {
 }
 
 TEST_F(CommandsTest, AboutShowsTheProgramNameAndVersion) {
-    std::string text;
-    DialogDriver driver({{"TamsoloCalc", [&](HWND dialog) {
-                              text = ItemText(dialog, IDC_ABOUT_TEXT);
-                              PostMessageA(dialog, WM_CLOSE, 0, 0);
-                          }}});
-    Command(IDM_ABOUT);
-    EXPECT_TRUE(driver.Finished()) << driver.Report();
-    EXPECT_EQ(text.rfind("TamsoloCalc\r\nVersion 1, built ", 0), 0u) << text;
+    // By the menu's command and by F1 on the line.
+    for (bool byKey : {false, true}) {
+        std::string text;
+        DialogDriver driver({{"TamsoloCalc", [&](HWND dialog) {
+                                  text = ItemText(dialog, IDC_ABOUT_TEXT);
+                                  PostMessageA(dialog, WM_CLOSE, 0, 0);
+                              }}});
+        if (byKey)
+            PressKey(VK_F1);
+        else
+            Command(IDM_ABOUT);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(text.rfind("TamsoloCalc\r\nVersion 1, built ", 0), 0u) << text;
+    }
+}
+
+// --- Keys on the calculation line --------------------------------------------
+
+TEST_F(CommandsTest, AcceleratorsOnTheLineOpenTheirDialogs) {
+    InstallValues({1, 2, 3}); // the bitmap export needs data
+    std::strcpy(plotFileName, "in.txt");
+    std::strcpy(saveFileName, "out.txt");
+    std::strcpy(bitmapFileName, "graph.bmp");
+    SetLine("7");
+    const struct {
+        UINT key;
+        char character; // what the key produces with Ctrl held
+        const char* dialog;
+        const char* offered; // the name a file dialog offers
+    } cases[] = {
+        {'O', 0x0F, "Open", "in.txt"},
+        {'S', 0x13, "Save", "out.txt"},
+        {'B', 0x02, "Save", "graph.bmp"},
+        {'G', 0x07, "Graph Configuration", nullptr},
+    };
+    for (const auto& c : cases) {
+        std::string offered;
+        DialogDriver driver({{c.dialog, [&](HWND dialog) {
+                                  if (c.offered) offered = ItemText(dialog, kFileNameBox);
+                                  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                              }}});
+        PressKey(c.key, true, c.character);
+        EXPECT_TRUE(driver.Finished()) << c.dialog << driver.Report();
+        if (c.offered) {
+            EXPECT_EQ(offered, c.offered) << c.key;
+        }
+        EXPECT_EQ(LineText(), "7") << c.key;
+    }
+}
+
+TEST_F(CommandsTest, CtrlAndADigitChangesTheNumberBase) {
+    SetLine("255");
+    const struct {
+        UINT key;
+        const char* line;
+        const char* title;
+    } cases[] = {
+        {'6', "FF", "TamsoloCalc [HEX]"},
+        {'2', "1111 1111", "TamsoloCalc [BINARY]"},
+        {'8', "377", "TamsoloCalc [OCTAL]"},
+        {'0', "255", "TamsoloCalc"},
+    };
+    for (const auto& c : cases) {
+        PressKey(c.key, true);
+        EXPECT_EQ(LineText(), c.line) << c.key;
+        EXPECT_EQ(Title(), c.title) << c.key;
+    }
+    // Without Ctrl a digit is typed; with Ctrl and Shift it is no accelerator.
+    PressKey('6', false, '6');
+    EXPECT_EQ(LineText(), "2556");
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    PressKey('2', true);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(Title(), "TamsoloCalc");
+}
+
+TEST_F(CommandsTest, TheLineKeepsTheKeysOfItsEditControl) {
+    SetLine("12345");
+    CaretToEnd();
+    PressKey(VK_HOME);
+    EXPECT_EQ(Selection(), std::make_pair(0, 0));
+    PressKey(VK_END);
+    EXPECT_EQ(Selection(), std::make_pair(5, 5));
+    Select(0, 5); // Ctrl+A is checked below, where its selection shows
+    PressKey('C', true, 0x03);
+    PressKey(VK_HOME);
+    PressKey('V', true, 0x16);
+    EXPECT_EQ(LineText(), "1234512345");
+    PressKey('Z', true, 0x1A);
+    EXPECT_EQ(LineText(), "12345");
+    PressKey('A', true, 0x01);
+    EXPECT_EQ(Selection(), std::make_pair(0, 5));
+    PressKey('X', true, 0x18);
+    EXPECT_EQ(LineText(), "");
+    PressKey('V', true, 0x16);
+    EXPECT_EQ(LineText(), "12345");
 }
 
 TEST_F(CommandsTest, RightClickOpensTheMenuAndTheFocusReturnsToTheLine) {
@@ -677,17 +784,58 @@ TEST_F(CommandsTest, OnlyTheFirstDroppedFileIsPlotted) {
     EXPECT_EQ(GetFocus(), line);
 }
 
+TEST_F(CommandsTest, EveryFileReadSaysHowItWent) {
+    // A sparse file of bytes, one more than a data set may hold.
+    const std::string huge = WriteSparseFile("huge.bin", (1LL << 28) + 1);
+    ASSERT_FALSE(huge.empty());
+    const struct {
+        std::string path;
+        int type;
+        const char* notice;
+    } reads[] = {
+        {WriteFile("sine.txt", "1\r\n2\r\n3\r\n"), IDC_TYPE_TEXT, ""},
+        {WriteFile("empty.txt", ""), IDC_TYPE_TEXT, "empty.txt is empty"},
+        {WriteFile("words.txt", "no numbers here\r\n"), IDC_TYPE_TEXT, "no number in words.txt"},
+        {folder + "\\missing.txt", IDC_TYPE_TEXT, "cannot open missing.txt"},
+        {huge, IDC_TYPE_UBYTE, "huge.bin is too large for the data set"},
+    };
+    for (const auto& r : reads) {
+        DialogDriver driver({ChooseType(r.type)});
+        SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({r.path})), 0);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(Notice(), r.notice);
+    }
+    // Cancelling the File Type dialog tells nothing.
+    SendMessageA(window, WM_TIMER, kNoticeTimer, 0);
+    DialogDriver driver({CancelDialog("File Type")});
+    PlotNamedDataFile(window, reads[0].path.c_str());
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_EQ(Notice(), "");
+}
+
+TEST_F(CommandsTest, EverySaveSaysHowItWent) {
+    SetClientSize(300, 200); // the graph area needs a height for the export
+    InstallValues({1, 2, 3});
+    const std::string out = File("out.txt");
+    {
+        DialogDriver driver({ChooseFile("Save", out), ChooseType(IDC_TYPE_TEXT)});
+        Command(IDM_SAVE_DATA_FILE);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(Notice(), "saved 3 values to out.txt");
+    }
+    {
+        const std::string bmp = File("graph.bmp");
+        DialogDriver driver({ChooseFile("Save", bmp)});
+        Command(IDM_SAVE_GRAPH_BITMAP);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(Notice(), "saved the graph to graph.bmp");
+    }
+}
+
 TEST_F(CommandsTest, AFileOfTwoGibibytesOrMoreIsStillRead) {
     // A sparse file of 2^31 + 2 bytes: shorts divide its size, longs do not.
-    const std::string path = File("huge.bin");
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER size;
-    size.QuadPart = (1LL << 31) + 2;
-    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
-    const bool sized = SetEndOfFile(file);
-    CloseHandle(file);
-    ASSERT_TRUE(sized);
+    const std::string path = WriteSparseFile("huge.bin", (1LL << 31) + 2);
+    ASSERT_FALSE(path.empty());
     bool shorts = false, longs = true, text = false;
     DialogDriver driver({{"File Type", [&](HWND dialog) {
                               text = IsWindowEnabled(GetDlgItem(dialog, IDC_MULTIPLIERS));

@@ -144,6 +144,20 @@ class MainWindowTest : public ::testing::Test {
         for (char c : text) SendMessageA(line, WM_CHAR, static_cast<unsigned char>(c), 1);
     }
     void Enter() { SendMessageA(window, WM_COMMAND, IDOK, 0); }
+    // A key pressed on the line as the keyboard delivers it: WM_KEYDOWN with
+    // Ctrl held or not (as the thread's key state says), the character that
+    // the key produces (none for 0), then WM_KEYUP.
+    void PressKey(UINT key, bool control = false, char character = 0) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = keys[VK_LCONTROL] = control ? 0x80 : 0;
+        SetKeyboardState(keys);
+        SendMessageA(line, WM_KEYDOWN, key, 1);
+        if (character) SendMessageA(line, WM_CHAR, static_cast<unsigned char>(character), 1);
+        SendMessageA(line, WM_KEYUP, key, 0xC0000001);
+        keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+        SetKeyboardState(keys);
+    }
     void Escape() { SendMessageA(window, WM_COMMAND, IDCANCEL, 0); }
     std::string LineText() const {
         std::vector<char> text(GetWindowTextLengthA(line) + 1);
@@ -165,6 +179,15 @@ class MainWindowTest : public ::testing::Test {
     // without a window manager every hidden top-level window costs a wait.
     static bool IsShown(HWND control) {
         return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+    }
+    // The notice as the user sees it under Wine, whose edit control shows no
+    // balloon tips: the statistics bar in its simple mode; empty when none.
+    std::string Notice() const {
+        HWND bar = statisticsBar();
+        if (!SendMessageA(bar, SB_ISSIMPLE, 0, 0) || !IsShown(bar)) return "";
+        char text[256] = "";
+        SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text)); // the one simple part
+        return text;
     }
     HWND statisticsBar() const { return FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr); }
     // Whether part of the statistics bar is wide enough for its whole text in

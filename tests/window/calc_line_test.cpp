@@ -83,6 +83,36 @@ TEST(NormaliseLine, WorkingCopyOfTheLine) {
         EXPECT_STREQ(NormaliseLine(c.line, c.base).Text(), c.working) << c.line << " " << c.base;
 }
 
+TEST(MapReadingToLine, ReasonsNameTheLineAsTyped) {
+    const struct {
+        const char* line;
+        int base;
+        const char* described;
+    } cases[] = {
+        {"2pi", 10, "2; ignored from column 2: 'pi'"},
+        {"foo(3)", 10, "unknown name 'FOO' at column 1"},
+        {"1 +", 10, "missing operand after '+' (column 3)"},
+        {"1 + 2 $ 3", 10, "1 + 2; ignored from column 7: '$ 3'"},
+        {"1e+3 $", 10, "1e+3; ignored from column 6: '$'"},
+        {"1e+", 10, "missing operand after '+' (column 3)"},
+        {"1 e + 3 e", 10, "1 e + 3; ignored from column 9: 'e'"},
+        {"1e+3 $", 16, "1e+3; ignored from column 6: '$'"},
+        {"-infinity $", 10, "unexpected '$' at column 11"},
+        {"2 * -INFINITY ab", 10, "unknown name 'AB' at column 15"},
+        {"( 1 + 2 ) 3", 10, "( 1 + 2 ); ignored from column 11: '3'"},
+        {"  ((  ", 10, "missing closing bracket at the end"},
+        {"1 + q", 10, "unknown name 'Q' at column 5"},
+    };
+    for (const auto& c : cases) {
+        const GrowableText working = NormaliseLine(c.line, c.base);
+        const ReadingReport mapped = MapReadingToLine(
+            DiagnoseExpression(working.Text(), nullptr, 0, c.base), c.line, working.Text());
+        char text[160];
+        DescribeReading(mapped, c.line, text, sizeof text);
+        EXPECT_STREQ(text, c.described) << c.line;
+    }
+}
+
 TEST(ClassifyLine, XAndYPlotBeforeDataTransforms) {
     const struct {
         const char* line;
