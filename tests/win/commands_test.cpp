@@ -758,6 +758,17 @@ TEST_F(CommandsTest, CopyGraphPutsTheShownGraphAndTheValuesOnTheClipboard) {
         }
     EXPECT_EQ(differing, 0);
     EXPECT_GT(shown.Count(kGreen), 0);
+
+    // Ctrl+Shift+C on the line copies too.
+    PutClipboardText("kept");
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    PressKey('C', true);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(ClipboardText(), text);
 }
 
 // A drop of files as the shell hands it over: a DROPFILES block with the
