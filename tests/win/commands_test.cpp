@@ -531,13 +531,7 @@ TEST_F(CommandsTest, CtrlAndADigitChangesTheNumberBase) {
     // Without Ctrl a digit is typed; with Ctrl and Shift it is no accelerator.
     PressKey('6', false, '6');
     EXPECT_EQ(LineText(), "2556");
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
-    PressKey('2', true);
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+    PressShiftedControlKey('2');
     EXPECT_EQ(Title(), "TamsoloCalc");
 }
 
@@ -761,13 +755,7 @@ TEST_F(CommandsTest, CopyGraphPutsTheShownGraphAndTheValuesOnTheClipboard) {
 
     // Ctrl+Shift+C on the line copies too.
     PutClipboardText("kept");
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
-    PressKey('C', true);
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+    PressShiftedControlKey('C');
     EXPECT_EQ(ClipboardText(), text);
 }
 

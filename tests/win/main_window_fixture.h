@@ -158,6 +158,16 @@ class MainWindowTest : public ::testing::Test {
         keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
         SetKeyboardState(keys);
     }
+    // The key pressed with Ctrl and Shift held.
+    void PressShiftedControlKey(UINT key) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = 0x80;
+        SetKeyboardState(keys);
+        PressKey(key, true);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    }
     void Escape() { SendMessageA(window, WM_COMMAND, IDCANCEL, 0); }
     std::string LineText() const {
         std::vector<char> text(GetWindowTextLengthA(line) + 1);
