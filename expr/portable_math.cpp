@@ -411,8 +411,37 @@ Double2 MultiplyExtended(Double2 a, Double2 b) {
     return FastTwoSum(p.hi, p.lo);
 }
 
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+// The same cube with the processor's fused multiply-add: fma(a, b, -a * b) is
+// the exact error of a product, which TwoProduct's halves also give exactly
+// within the cube's range, so both forms give the same hi and lo; this one
+// takes five instructions where the halves take some thirty.
+__attribute__((target("fma"))) Double2 CubeExtendedFused(double x) {
+    const double square = x * x;
+    const double squareLo = __builtin_fma(x, x, -square);
+    const double cube = square * x;
+    const double cubeLo = __builtin_fma(square, x, -cube);
+    double carried = squareLo * x;
+    // Keeps the compiler from fusing this product into the addition below,
+    // which would round once where the halves' form rounds twice.
+    __asm__("" : "+x"(carried));
+    return {cube, cubeLo + carried};
+}
+bool ProcessorFusesMultiplyAdd() {
+    __builtin_cpu_init(); // may run before the runtime's own initialisation
+    return __builtin_cpu_supports("fma");
+}
+bool fusedCube = ProcessorFusesMultiplyAdd();
+#define TAMSOLO_FUSED_CUBE 1
+#else
+bool fusedCube = false;
+#endif
+
 // x^3 as hi + lo, from two exact products, for |x| within 2^-299 to 2^299.
 Double2 CubeExtended(double x) {
+#ifdef TAMSOLO_FUSED_CUBE
+    if (fusedCube) return CubeExtendedFused(x);
+#endif
     const Double2 square = TwoProduct(x, x);
     Double2 cube = TwoProduct(square.hi, x);
     cube.lo += square.lo * x;
@@ -484,6 +513,13 @@ double PortablePow(double x, double y) {
     if (y == -1) return 1 / x;
     if (y == 0.5 && x > 0) return std::sqrt(x);
     return PowerByLogarithm(x, y);
+}
+
+bool UseFusedMultiplyAdd(bool use) {
+#ifdef TAMSOLO_FUSED_CUBE
+    fusedCube = use && ProcessorFusesMultiplyAdd();
+#endif
+    return fusedCube;
 }
 
 double PortableWholePow(double x, int n) {

@@ -26,3 +26,7 @@ inline bool IsWholePowerExponent(double y) {
 }
 // PortablePow(x, n) for such an n, faster.
 double PortableWholePow(double x, int n);
+// Whether cubes use the processor's fused multiply-add, where it has one
+// (it does by default): the results are the same either way, only faster.
+// Returns whether it is now in use; the tests switch it to compare both.
+bool UseFusedMultiplyAdd(bool use);

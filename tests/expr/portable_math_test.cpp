@@ -246,6 +246,39 @@ TEST(PortableMath, WholePowersAreRoundedCorrectly) {
     }
 }
 
+// Cubes through the processor's fused multiply-add have the bits of cubes
+// through split halves, over the whole range where cubes are multiplied out
+// (x^-3 included) and at its ends.
+TEST(PortableMath, FusedCubesKeepTheirBits) {
+    if (!UseFusedMultiplyAdd(true)) GTEST_SKIP() << "this processor has no fused multiply-add";
+    std::vector<double> xs = {0x1p-299,
+                              -0x1p-299,
+                              std::nextafter(0x1p299, 0),
+                              0x1p299,
+                              std::nextafter(0x1p-299, 0),
+                              0x1p300,
+                              1,
+                              3,
+                              0.1,
+                              -1.5,
+                              1e90,
+                              1e-89};
+    uint64_t state = 7;
+    for (int i = 0; i < 400000; ++i) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        const uint64_t exponent = 1023 - 299 + (state >> 32) % 599;
+        xs.push_back(FromBits((state & 0x800FFFFFFFFFFFFFull) | exponent << 52));
+    }
+    std::vector<double> fused;
+    for (double x : xs) fused.insert(fused.end(), {PortablePow(x, 3), PortablePow(x, -3)});
+    UseFusedMultiplyAdd(false);
+    for (size_t i = 0; i < xs.size(); ++i) {
+        ASSERT_TRUE(SameBits(fused[2 * i], PortablePow(xs[i], 3))) << xs[i];
+        ASSERT_TRUE(SameBits(fused[2 * i + 1], PortablePow(xs[i], -3))) << xs[i];
+    }
+    UseFusedMultiplyAdd(true);
+}
+
 // x^2 is x * x for every x, NaN bits, zeros and infinities included, and
 // the whole-number tests on the exponent agree with the fmod they replace.
 TEST(PortableMath, SquareAndExponentTestsKeepTheirBits) {
