@@ -166,6 +166,27 @@ double GcdOf(double a, double b) {
     return GreatestFractionDivisor(big, start);
 }
 
+bool IsWholeMultiple(double m, double d) {
+    if (m == 0) return true;
+    if (!std::isfinite(m)) return false;
+    // |x| = X 2^e with X odd: the significand's bits without their trailing
+    // zeros, and the exponent of its lowest bit.
+    const auto oddPart = [](double x, int* exponent) {
+        const uint64_t bits = BitsOf(x);
+        const int biased = static_cast<int>(bits >> 52 & 0x7FF);
+        uint64_t odd = bits & 0x000FFFFFFFFFFFFFull;
+        if (biased != 0) odd |= uint64_t{1} << 52;
+        const int zeros = __builtin_ctzll(odd);
+        *exponent = (biased != 0 ? biased : 1) - 1075 + zeros;
+        return odd >> zeros;
+    };
+    // m / d = (M / D) 2^(b - a) with M and D odd: whole exactly when no
+    // power of two is left below the line (b >= a) and D divides M.
+    int a, b;
+    const uint64_t divisor = oddPart(d, &a), multiple = oddPart(m, &b);
+    return b >= a && multiple % divisor == 0;
+}
+
 double LcmOf(double a, double b) {
     if (a == 0 || b == 0) return 0;
     if (!std::isfinite(a) || !std::isfinite(b)) return kNaN;
@@ -183,7 +204,7 @@ double LcmOf(double a, double b) {
     // Otherwise the sums round, and where they land decides: run the search.
     double m = hi;
     for (int i = 0; i < kMaxLcmSteps; ++i, m += hi)
-        if (std::fmod(m, lo) == 0) return m;
+        if (IsWholeMultiple(m, lo)) return m;
     return kNaN;
 }
 

@@ -91,6 +91,11 @@ double GcdOf(double a, double b);
 // the sum where that search ends within 100,000 sums; beyond, the multiple
 // when every sum is exact, else NaN.
 double LcmOf(double a, double b);
+// Whether fmod(m, d) is 0, for m and d not NaN and d finite and not 0: m a
+// whole multiple of d. Told from the significands in a few steps, where fmod
+// takes a step for each bit of m / d, which for a large m and a small d makes
+// LcmOf's search of many sums take seconds.
+bool IsWholeMultiple(double m, double d);
 // The nearest multiple of step (>= 0) to value, halves away from zero.
 double RoundToStep(double value, double step);
 

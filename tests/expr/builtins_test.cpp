@@ -5,6 +5,7 @@
 #include "expr_cases.h"
 #include "graph/graph_test_support.h"
 #include "lcm_by_steps.h"
+#include "text/convert.h"
 
 #include <cmath>
 #include <cstdint>
@@ -190,9 +191,11 @@ TEST(LcmOf, EndsOnEveryInput) {
     const struct {
         double a, b, expected;
     } cases[] = {
-        {kInf, 3, kAnyNaN}, {3, -kInf, kAnyNaN},   {kAnyNaN, 2, kAnyNaN},
-        {0, kInf, 0},       {0.1, 0.3, kAnyNaN}, // no sum of 0.3 is ever an exact multiple of 0.1
-        {big, 3, big * 3},  {1e300, 1e300, 1e300},
+        {kInf, 3, kAnyNaN},     {3, -kInf, kAnyNaN},
+        {kAnyNaN, 2, kAnyNaN},  {0, kInf, 0},
+        {0.1, 0.3, kAnyNaN}, // no sum of 0.3 is ever an exact multiple of 0.1
+        {big, 3, big * 3},      {1e300, 1e300, 1e300},
+        {1e300, 47.1, kAnyNaN}, {1e-300, 1e300, kAnyNaN},
     };
     for (const auto& c : cases) {
         const double m = LcmOf(c.a, c.b);
@@ -201,6 +204,49 @@ TEST(LcmOf, EndsOnEveryInput) {
         else
             EXPECT_EQ(m, c.expected) << c.a << " " << c.b;
     }
+}
+
+// The significands' test of a whole multiple against the remainder it
+// replaces: random pairs over every exponent, subnormals and signs, and many
+// exact multiples, so that both answers occur often.
+TEST(LcmOf, WholeMultipleTestAgreesWithTheRemainder) {
+    std::vector<std::pair<double, double>> pairs = {{0.0, 3},
+                                                    {-0.0, 0.1},
+                                                    {kInf, 3},
+                                                    {-kInf, 5e-324},
+                                                    {5e-324, 5e-324},
+                                                    {1e-320, 5e-324},
+                                                    {5 * 0x1p-1024, 0x1p-1023},
+                                                    {5e-324, 1e-320},
+                                                    {1.7976931348623157e308, 0.5},
+                                                    {1e300, 47.1},
+                                                    {6, 1.5},
+                                                    {6, -4}};
+    uint64_t state = 99;
+    auto next = [&state] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return state;
+    };
+    auto randomDouble = [&next] {
+        const uint64_t bits = next();
+        // Exponents spread over the whole range, small significands often.
+        const uint64_t significand = (bits & 3) == 0 ? (bits >> 20 & 0xFF) << 44 : bits >> 12;
+        return FromBits((bits & 0x8000000000000000ull) | ((bits >> 2) % 2047) << 52 | significand);
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const double d = randomDouble();
+        if (d == 0) continue;
+        pairs.push_back({randomDouble(), d});
+        pairs.push_back({d * static_cast<double>(next() % 1000 + 1), d});
+        pairs.push_back({d * static_cast<double>(next() % 1000 + 1), -d / 8});
+    }
+    int multiples = 0;
+    for (const auto& [m, d] : pairs) {
+        const bool byRemainder = std::fmod(m, d) == 0;
+        multiples += byRemainder;
+        ASSERT_EQ(IsWholeMultiple(m, d), byRemainder) << m << " " << d;
+    }
+    EXPECT_GT(multiples, 10000);
 }
 
 TEST(Random, SequenceIsTheSameEverywhere) {
