@@ -11,21 +11,14 @@ screen_width=640
 screen_height=480
 # A display of its own, for its small screen; Wine is started anew on it.
 if [ -z "${TAMSOLO_DPI_DISPLAY:-}" ]; then
-  wineserver -k 2>/dev/null
-  wineserver -w 2>/dev/null
+  timeout 30 wineserver -w 2>/dev/null
   TAMSOLO_DPI_DISPLAY=1 exec xvfb-run -a -s "-screen 0 ${screen_width}x${screen_height}x24" "$0" "$@"
 fi
 bin=build/mingw
-passed=0
-failed=0
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+source tests/win/tools/checks.bash
 finish() {
   set_prefix_dpi 96
-  echo "dpi: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  summary dpi
   exit
 }
 trap 'set_prefix_dpi 96' INT TERM
