@@ -7,11 +7,11 @@
 
 #include "about/about_layout.h"
 #include "about/about_paint_gui.h"
+#include "gdi/dpi_gui.h"
 #include "text/convert.h"
 
 const char kMakerAddress[] = "https://tamsolo-tools.example/";
 int logoAngle = 0;
-
 
 namespace {
 
@@ -69,12 +69,10 @@ void* AboutTemplateBlock() {
     return block;
 }
 
-LogoSize DefaultLogoSizeOnce() {
-    static const LogoSize size = [] {
-        const LONG units = GetDialogBaseUnits();
-        return DefaultLogoSize(LOWORD(units), HIWORD(units));
-    }();
-    return size;
+// The default logo for the display the owner is on.
+LogoSize DefaultLogoSizeFor(HWND owner) {
+    const LONG units = GetDialogBaseUnits();
+    return DefaultLogoSize(LOWORD(units), HIWORD(units), WindowDpi(owner));
 }
 
 } // namespace
@@ -109,7 +107,7 @@ INT_PTR ShowAboutBox(HWND owner, const char* programName, int version, HICON ico
                      const SIZE* logoSize, LPARAM value) {
     void* block = AboutTemplateBlock();
     if (!block || !programName) return -1;
-    LogoSize logo = DefaultLogoSizeOnce();
+    LogoSize logo = DefaultLogoSizeFor(owner);
     if (logoSize) logo = {static_cast<int>(logoSize->cx), static_cast<int>(logoSize->cy)};
     const LONG units = GetDialogBaseUnits();
     WriteAboutTemplate(static_cast<uint8_t*>(block),

@@ -10,7 +10,7 @@ extern const char kMakerAddress[];
 extern int logoAngle;
 
 // Shows the box modally. logoSize: the logo area in pixels, or null for the
-// default from the dialog base units. value is handed on to the dialog
+// default from the dialog base units and the owner's DPI. value is handed on to the dialog
 // unused. Returns the dialog's result (0 on Close), -1 when it cannot be shown.
 INT_PTR ShowAboutBox(HWND owner, const char* programName, int version, HICON icon,
                      const SIZE* logoSize, LPARAM value);

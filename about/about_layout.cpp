@@ -1,5 +1,7 @@
 #include "about/about_layout.h"
 
+#include "gdi/dpi_scale.h"
+
 #include <cstring>
 
 namespace {
@@ -38,20 +40,9 @@ class TemplateWriter {
 
 } // namespace
 
-int MulDivRound(int a, int b, int c) {
-    if (c == 0) return -1;
-    const int64_t product = static_cast<int64_t>(a) * b;
-    const int64_t half = (c < 0 ? -static_cast<int64_t>(c) : c) / 2;
-    const bool negative = (product < 0) != (c < 0);
-    const int64_t magnitude = (product < 0 ? -product : product) + half;
-    const int64_t quotient = magnitude / (c < 0 ? -static_cast<int64_t>(c) : c);
-    const int64_t result = negative ? -quotient : quotient;
-    if (result > INT32_MAX || result < INT32_MIN) return -1;
-    return static_cast<int>(result);
-}
-
-LogoSize DefaultLogoSize(int baseX, int baseY) {
-    return {2 * MulDivRound(8, baseX, 4) + 480, 2 * MulDivRound(8, baseY, 8) + 240};
+LogoSize DefaultLogoSize(int baseX, int baseY, int dpi) {
+    return {2 * MulDivRound(8, baseX, 4) + ScaleForDpi(480, dpi),
+            2 * MulDivRound(8, baseY, 8) + ScaleForDpi(240, dpi)};
 }
 
 AboutLayout ComputeAboutLayout(LogoSize logo, int baseX, int baseY) {

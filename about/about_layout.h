@@ -4,17 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 
-// a * b / c rounded half away from zero, as the system's MulDiv rounds; -1
-// when c is 0 or the result does not fit in 32 bits.
-int MulDivRound(int a, int b, int c);
-
 struct LogoSize {
     int width = 0; // pixels
     int height = 0;
 };
 // The default logo area for dialog base units bx x by (pixels per 4
-// horizontal and 8 vertical dialog units).
-LogoSize DefaultLogoSize(int baseX, int baseY);
+// horizontal and 8 vertical dialog units) on a display of dpi.
+LogoSize DefaultLogoSize(int baseX, int baseY, int dpi);
 
 struct AboutItem {
     int16_t id;

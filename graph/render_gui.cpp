@@ -1,5 +1,7 @@
 #include "graph/render_gui.h"
 
+#include "gdi/dpi_gui.h"
+#include "gdi/dpi_scale.h"
 #include "gdi/scopes_gui.h"
 #include "graph/dataset.h"
 #include "graph/graph_geometry.h"
@@ -9,6 +11,7 @@
 #include <new>
 
 HBRUSH backBrush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+int graphDpi = kDefaultDpi;
 
 using tamsolo::BrushScope;
 using tamsolo::PenScope;
@@ -24,18 +27,19 @@ PlotRect ToPlotRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-// The labels' font: the stock variable-pitch font, drawn without
+// The labels' font: the stock variable-pitch font at graphDpi, drawn without
 // antialiasing, so that a graph holds only its three colours and the bitmap
 // export keeps them exactly. Where the stock font is a bitmap font this changes
-// nothing; the scope deletes the font (deleting a stock object is harmless).
+// nothing at 96 dpi; the scope deletes the font (deleting a stock object is
+// harmless).
 HFONT CreateLabelFont() {
-    HGDIOBJ stock = GetStockObject(ANSI_VAR_FONT);
-    LOGFONTA description = {};
-    if (GetObjectA(stock, sizeof description, &description) != sizeof description)
-        return static_cast<HFONT>(stock);
-    description.lfQuality = NONANTIALIASED_QUALITY;
-    HFONT font = CreateFontIndirectA(&description);
-    return font ? font : static_cast<HFONT>(stock);
+    HFONT font = CreateStockFontForDpi(ANSI_VAR_FONT, graphDpi, NONANTIALIASED_QUALITY);
+    return font ? font : static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+}
+
+// A pen width at graphDpi.
+int PenWidth(int pixels) {
+    return ScaleForDpi(pixels, graphDpi);
 }
 
 bool HasAxisRange() {
@@ -65,7 +69,7 @@ RECT GraphPlotArea(const RECT& rect, HDC dc) {
 
 int DrawGridAndLabels(RECT* rect, HDC dc, COLORREF colour, int penWidth, int withLabels) {
     if (!(graphScale.step > 0)) return 0;
-    PenScope pen(dc, colour, penWidth);
+    PenScope pen(dc, colour, PenWidth(penWidth));
     BrushScope hollow(dc, NO_COLOR);
     TextScope text(dc, colour, CreateLabelFont(), TRANSPARENT);
     const GridFrame frame = FrameForSelectedFont(*rect, dc, withLabels != 0);
@@ -108,7 +112,7 @@ int DrawLineGraph(const RECT* rect, HDC dc, const double* values, int n, COLORRE
     static_assert(sizeof(PixelPoint) == sizeof(POINT), "PixelPoint is laid out as POINT");
     const POINT* gdiPoints = reinterpret_cast<const POINT*>(points);
     {
-        PenScope pen(dc, colour, lineWidth > 0 ? lineWidth : 0);
+        PenScope pen(dc, colour, lineWidth > 0 ? PenWidth(lineWidth) : 0);
         BrushScope brush(dc, colour);
         if (lineWidth > 0)
             Polyline(dc, gdiPoints, m);
@@ -125,7 +129,7 @@ int DrawBarGraph(const RECT* rect, HDC dc, const double* values, int n, COLORREF
     const PlotRect plot = ToPlotRect(*rect);
     const BarLayout layout = ComputeBarLayout(plot.right - plot.left, n, barWidth, barSpacing);
     const int zeroRow = ComputeZeroRow(plot, graphScale.axisMin, graphScale.axisMax);
-    PenScope pen(dc, colour, 1);
+    PenScope pen(dc, colour, PenWidth(1));
     BrushScope brush(dc, colour);
     for (int i = 0; i < n; ++i) {
         const PlotRect bar = ComputeBarRect(plot, layout, graphScale.axisMin, graphScale.axisMax,

@@ -7,6 +7,11 @@
 // black brush until the Graph Configuration dialog replaces it.
 extern HBRUSH backBrush;
 
+// The DPI the graph is drawn for: the main window's, also in the bitmap export,
+// so that the file shows what the screen shows. The labels' font and every pen
+// grow with it; 96 until the main window sets it.
+extern int graphDpi;
+
 // Draws frame, grid, labels and the data set into rect of dc, from the point
 // *firstIndex (null: 0). Returns 1 when something was drawn, 0 otherwise.
 int RenderGraph(const RECT* rect, HDC dc, const int* firstIndex);
@@ -20,7 +25,8 @@ void PaintGraph(HWND window, HDC dc, const int* scrollPosition);
 // margins and the value labels when the grid is drawn, else rect itself.
 RECT GraphPlotArea(const RECT& rect, HDC dc);
 
-// Frame, grid and labels of graphScale in colour, with the pen width given;
+// Frame, grid and labels of graphScale in colour, with the pen width given
+// (at 96 dpi);
 // shrinks rect in place to the plot area. Returns 0 without drawing when the
 // scale has no step.
 int DrawGridAndLabels(RECT* rect, HDC dc, COLORREF colour, int penWidth, int withLabels);

@@ -1,5 +1,6 @@
 #include "window/main_window_gui.h"
 
+#include "gdi/dpi_gui.h"
 #include "graph/render_gui.h"
 #include "graph/statusbar_gui.h"
 #include "resources/resource_ids.h"
@@ -31,12 +32,26 @@ RECT ChildRect(HWND parent, HWND child) {
     return r;
 }
 
+// The line's font and the graph for a display of dpi: the font is made anew
+// when it was made for another DPI, and the one it replaces is deleted once the
+// line no longer uses it.
+void ApplyWindowDpi(HWND window, int dpi, BOOL redraw) {
+    graphDpi = dpi;
+    HFONT previous = lineFont;
+    if (!lineFont || dpi != lineFontDpi) {
+        lineFont = CreateLineFont(dpi);
+        lineFontDpi = dpi;
+    }
+    SendDlgItemMessageA(window, IDC_CALC_LINE, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont),
+                        redraw);
+    if (previous && previous != lineFont) DeleteObject(previous);
+}
+
 BOOL OnInitDialog(HWND window, const char* argument) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     SetClassLongPtrA(window, GCLP_HICON,
                      reinterpret_cast<LONG_PTR>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP))));
-    SendDlgItemMessageA(window, IDC_CALC_LINE, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont),
-                        FALSE);
+    ApplyWindowDpi(window, WindowDpi(window), FALSE);
     statisticsBar.Create(window, kStatisticsParts, kStatisticsWidths, 0);
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
     mainPopupMenu = menu ? GetSubMenu(menu, 0) : nullptr;
@@ -50,6 +65,7 @@ BOOL OnInitDialog(HWND window, const char* argument) {
     char launchFolder[MAX_PATH] = "";
     EnterSettingsFolder(kSettingsFolderSpec, launchFolder);
     RestoreWindowPosition(window);
+    FitWindowIntoWorkArea(window);
     TakeFileOrExpressionArgument(window, launchFolder);
     RECT client = {};
     GetClientRect(window, &client);
@@ -77,6 +93,18 @@ BOOL OnSysCommand(HWND window, WPARAM command) {
 void OnExitSizeMove(HWND window) {
     if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
         SnapWindowToWorkArea(window, nullptr, TRUE);
+}
+
+// Moved to another monitor, or the display's scale changed: the window takes
+// the rectangle the system suggests for the new DPI, with fonts made for it.
+void OnDpiChanged(HWND window, WPARAM dpis, const RECT* suggested) {
+    ApplyWindowDpi(window, HIWORD(dpis), TRUE);
+    if (suggested)
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    SetWindowLongPtrA(window, DWLP_MSGRESULT, 0);
 }
 
 void OnTimer(HWND window, WPARAM timer) {
@@ -155,6 +183,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM first, LPARAM 
     case WM_INITMENUPOPUP: OnInitMenuPopup(window, reinterpret_cast<HMENU>(first)); return TRUE;
     case WM_HSCROLL: OnHScroll(window, first, second); return TRUE;
     case WM_TIMER: OnTimer(window, first); return TRUE;
+    case WM_DPICHANGED:
+        OnDpiChanged(window, first, reinterpret_cast<const RECT*>(second));
+        return TRUE;
     case WM_DRAWITEM: return PaintGraphArea(reinterpret_cast<const DRAWITEMSTRUCT*>(second));
     case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(first));
     case WM_LBUTTONDBLCLK: OnLButtonDblClk(window); return TRUE;

@@ -76,3 +76,16 @@ SnapRect MoveOntoWorkArea(const SnapRect& r, const SnapRect& area) {
     const int top = ClampStart(r.top, height, area.top, area.bottom);
     return {left, top, left + width, top + height};
 }
+
+SnapRect FitIntoWorkArea(const SnapRect& r, const SnapRect& area) {
+    SnapRect result = r;
+    if (r.right - r.left > area.right - area.left) {
+        result.left = area.left;
+        result.right = area.right;
+    }
+    if (r.bottom - r.top > area.bottom - area.top) {
+        result.top = area.top;
+        result.bottom = area.bottom;
+    }
+    return result;
+}

@@ -25,3 +25,9 @@ SnapRect SnapRectToWorkArea(const SnapRect& r, const SnapRect& area, const int* 
 // keeping its size where that fits and taking the area's width or height where
 // it does not.
 SnapRect MoveOntoWorkArea(const SnapRect& r, const SnapRect& area);
+
+// Where a window rectangle r goes at start when it may be larger than the work
+// area (as on a dense display): a width or height beyond the area's becomes
+// the area's, and the window then spans the area in that direction; a window
+// that fits stays where it is.
+SnapRect FitIntoWorkArea(const SnapRect& r, const SnapRect& area);

@@ -1,5 +1,7 @@
 #include "window/startup_gui.h"
 
+#include "gdi/dpi_gui.h"
+#include "gdi/dpi_scale.h"
 #include "graph/render_gui.h"
 #include "graph/statusbar_gui.h"
 #include "window/settings_path.h"
@@ -14,6 +16,7 @@
 
 int fontMode = -1;
 HFONT lineFont = nullptr;
+int lineFontDpi = 0;
 const char* settingsFile = "win.ini";
 
 namespace {
@@ -31,19 +34,25 @@ void DestroyStatisticsBar() {
 
 } // namespace
 
-HFONT CreatePointFont(const char* faceName, int fixedPitch, int points, int weight) {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+HFONT CreatePointFont(const char* faceName, int fixedPitch, int points, int weight, int dpi) {
+    const int height = -MulDivRound(points, dpi, 72);
     return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        fixedPitch ? FIXED_PITCH : VARIABLE_PITCH, faceName);
 }
 
+HFONT CreateLineFont(int dpi) {
+    if (fontMode >= 0) return CreatePointFont("Courier New", 1, fontMode, FW_NORMAL, dpi);
+    HFONT stock = static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
+    if (dpi <= 0 || dpi == kDefaultDpi) return stock; // the stock font is made for 96 dpi
+    HFONT font = CreateStockFontForDpi(ANSI_FIXED_FONT, dpi, DEFAULT_QUALITY);
+    return font ? font : stock;
+}
+
 void PrepareStartup() {
     fontMode = GetProfileIntA(kFontSection, kFontModeKey, -1);
-    lineFont = fontMode < 0 ? static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT))
-                            : CreatePointFont("Courier New", 1, fontMode, FW_NORMAL);
+    lineFontDpi = ScreenDpi();
+    lineFont = CreateLineFont(lineFontDpi);
     char folder[kPathBufferSize] = "";
     settingsFile = GetProfileStringA(kFoldersSection, kFoldersKey, "", folder, kPathBufferSize) != 0
                        ? kFolderSettingsFile
@@ -151,6 +160,16 @@ void RestoreWindowPosition(HWND mainWindow) {
     const UINT keepSize = placedWidth == width && placedHeight == height ? SWP_NOSIZE : 0;
     SetWindowPos(mainWindow, nullptr, placed.left, placed.top, placedWidth, placedHeight,
                  keepSize | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FitWindowIntoWorkArea(HWND mainWindow) {
+    RECT current = {};
+    GetWindowRect(mainWindow, &current);
+    const SnapRect r = ToSnapRect(current);
+    const SnapRect fitted = FitIntoWorkArea(r, NearestWorkArea(r));
+    if (fitted == r) return;
+    SetWindowPos(mainWindow, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
+                 fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SaveWindowPosition(HWND mainWindow) {

@@ -5,8 +5,9 @@
 
 // "FontMode" of the system profile: the line's font size in points, or -1.
 extern int fontMode;
-// The calculation line's font.
+// The calculation line's font, and the DPI it was made for.
 extern HFONT lineFont;
+extern int lineFontDpi;
 // Private-profile file of the window position: ".\TamsoloTools.ini" in the
 // settings folder, or "win.ini" (the system profile) without one.
 extern const char* settingsFile;
@@ -21,7 +22,12 @@ constexpr char kSettingsFolderSpec[] = "<TamsoloTools>";
 // graph's back brush.
 void PrepareStartup();
 
-HFONT CreatePointFont(const char* faceName, int fixedPitch, int points, int weight);
+// A font of points points at dpi.
+HFONT CreatePointFont(const char* faceName, int fixedPitch, int points, int weight, int dpi);
+
+// The line's font for fontMode at dpi: Courier New of fontMode points, or
+// without a FontMode the stock fixed font, made larger on a denser display.
+HFONT CreateLineFont(int dpi);
 
 // Makes the settings folder (spec "<key>": the "Folders" entry of key) or the
 // folder spec names the current folder; saveTo, when not null, receives the
@@ -38,6 +44,8 @@ void SnapWindowToWorkArea(HWND window, const int* sizePercent, BOOL repaint);
 // The saved position of the main window: moved there when both coordinates
 // are 0 or more, and onto the nearest work area when no part of it lies on one.
 void RestoreWindowPosition(HWND mainWindow);
+// Makes a main window larger than its work area (as on a dense display) fit it.
+void FitWindowIntoWorkArea(HWND mainWindow);
 // Writes the main window's position in its normal state (also while it is
 // minimised or maximised) when it differs from the stored one.
 void SaveWindowPosition(HWND mainWindow);

@@ -19,22 +19,14 @@ std::string Geometry(const AboutItem& item) {
            "x" + std::to_string(item.cy);
 }
 
-TEST(MulDivRound, RoundsHalfAwayFromZeroLikeTheSystem) {
-    const struct {
-        int a, b, c, expected;
-    } cases[] = {
-        {3, 1, 2, 2},  {-3, 1, 2, -2},         {5, 1, -2, -3},
-        {7, 1, 3, 2},  {8, 8, 4, 16},          {2032, 1, 7, 290},
-        {1, 1, 0, -1}, {2147483647, 2, 1, -1}, {2147483647, 2, 2, 2147483647},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(MulDivRound(c.a, c.b, c.c), c.expected) << c.a << "*" << c.b << "/" << c.c;
-}
-
 TEST(AboutLayout, BaseUnitsOf8By16GiveTheClassicBox) {
-    const LogoSize logo = DefaultLogoSize(8, 16);
+    const LogoSize logo = DefaultLogoSize(8, 16, 96);
     EXPECT_EQ(logo.width, 512);
     EXPECT_EQ(logo.height, 272);
+    // At 150 % the base units and the logo's own pixels grow alike.
+    const LogoSize denser = DefaultLogoSize(12, 24, 144);
+    EXPECT_EQ(denser.width, 768);
+    EXPECT_EQ(denser.height, 408);
     const AboutLayout layout = ComputeAboutLayout(logo, 8, 16);
     EXPECT_EQ(layout.w, 256);
     EXPECT_EQ(layout.h, 136);
@@ -46,7 +38,7 @@ TEST(AboutLayout, BaseUnitsOf8By16GiveTheClassicBox) {
 }
 
 TEST(AboutLayout, OddBaseUnitsRoundAsMulDiv) {
-    const LogoSize logo = DefaultLogoSize(7, 15);
+    const LogoSize logo = DefaultLogoSize(7, 15, 96);
     EXPECT_EQ(logo.width, 508);  // 2 * round(56 / 4 = 14) + 480
     EXPECT_EQ(logo.height, 270); // 2 * round(120 / 8 = 15) + 240
     const AboutLayout layout = ComputeAboutLayout(logo, 7, 15);
@@ -62,7 +54,7 @@ TEST(AboutLayout, OddBaseUnitsRoundAsMulDiv) {
 TEST(AboutTemplate, BlockHoldsHeaderFontAndFiveAlignedItems) {
     uint8_t block[kAboutTemplateSize];
     std::memset(block, 0xAB, sizeof block);
-    const AboutLayout layout = ComputeAboutLayout(DefaultLogoSize(8, 16), 8, 16);
+    const AboutLayout layout = ComputeAboutLayout(DefaultLogoSize(8, 16, 96), 8, 16);
     EXPECT_EQ(WriteAboutTemplate(block, layout), kAboutTemplateSize);
     EXPECT_EQ(DwordAt(block, 0), 0x00C80AC1u);
     EXPECT_EQ(DwordAt(block, 4), 0u);

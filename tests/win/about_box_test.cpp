@@ -8,6 +8,7 @@
 
 #include "about/about_layout.h"
 #include "dialog_driver.h"
+#include "gdi/dpi_gui.h"
 
 namespace {
 
@@ -49,8 +50,9 @@ TEST(AboutBox, ShowsTextsLayoutAndTurningLogoThenCloses) {
                        std::string("TamsoloCalc\r\nVersion 1, built ") + __DATE__ + "\r\nFreeware");
              // Every item where the layout puts it, in this dialog's own units.
              const LONG units = GetDialogBaseUnits();
-             const AboutLayout layout = ComputeAboutLayout(
-                 DefaultLogoSize(LOWORD(units), HIWORD(units)), LOWORD(units), HIWORD(units));
+             const AboutLayout layout =
+                 ComputeAboutLayout(DefaultLogoSize(LOWORD(units), HIWORD(units), ScreenDpi()),
+                                    LOWORD(units), HIWORD(units));
              for (const AboutItem& item : layout.items) {
                  // Position and size are converted to pixels each on its own.
                  RECT units = {item.x, item.y, item.cx, item.cy};

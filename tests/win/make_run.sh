@@ -9,12 +9,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 source tools/wine-env
-passed=0
-failed=0
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+source tests/win/tools/checks.bash
 clean_env() { env -i PATH="$PATH" HOME="$HOME" "$@"; }
 # Calculators started from this tree: Wine shows their path with either slash.
 no_calculator_left() { ! pgrep -f "${root//\//.}.build.mingw.tamsolocalc.exe" >/dev/null; }
@@ -52,5 +47,4 @@ check "and says so" grep_output "did not come up within 0 seconds"
 check "and stops the calculator" no_calculator_left
 wine_session_ends
 
-echo "make_run: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary make_run

@@ -132,6 +132,40 @@ TEST_F(RenderTest, FarSpacingsAndFarDataDrawInsideThePlotArea) {
     }
 }
 
+// White pixels of column x.
+int WhiteInColumn(const MemorySurface& surface, int x) {
+    int n = 0;
+    for (int y = 0; y < surface.height; ++y) n += surface.At(x, y) == kWhite;
+    return n;
+}
+
+TEST_F(RenderTest, OnADenserDisplayTheLabelsTheirMarginAndThePensGrow) {
+    InstallValues(Ramp(50));
+    const RECT rect = {0, 0, 300, 200};
+    const int dpi = graphDpi;
+    struct Drawn {
+        int margin, half, gridPixels;
+    };
+    const auto draw = [&](int at) {
+        graphDpi = at;
+        MemorySurface surface(300, 200, kBlack);
+        const RECT plot = GraphPlotArea(rect, surface.dc);
+        RECT grid = rect;
+        DrawGridAndLabels(&grid, surface.dc, kWhite, 1, 0);
+        return Drawn{plot.left - rect.left, plot.top - rect.top, WhiteInColumn(surface, 150)};
+    };
+    const Drawn normal = draw(dpi);
+    const Drawn denser = draw(dpi * 3 / 2);
+    graphDpi = dpi;
+    // Half a label line (the label font's height) and the labels' margin grow
+    // by half, as far as whole pixels allow.
+    EXPECT_NEAR(denser.half, normal.half * 3 / 2, 1);
+    EXPECT_NEAR(denser.margin, normal.margin * 3 / 2, graphScale.labelChars);
+    EXPECT_GT(denser.margin, normal.margin);
+    // Every grid line and the frame are drawn with a pen twice as wide.
+    EXPECT_EQ(denser.gridPixels, 2 * normal.gridPixels);
+}
+
 TEST_F(RenderTest, NothingIsDrawnOutsideTheTargetRectangle) {
     InstallValues({3, -1, 4, 1, -5, 9, 2, 6});
     const COLORREF blue = RGB(0, 0, 255);

@@ -8,15 +8,9 @@ cd "$(dirname "$0")/../.."
 source tools/wine-env
 rerun_in_display "$0" "$@"
 bin=build/mingw
-passed=0
-failed=0
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+source tests/win/tools/checks.bash
 finish() {
-  echo "screenshot: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  summary screenshot
   exit
 }
 

@@ -151,6 +151,23 @@ TEST_F(StartupTest, ASettingsFolderHoldsItsOwnSettingsFile) {
     DeleteFileA(file.c_str());
 }
 
+// The height a font was made with, and the height of its characters in
+// pixels, which TrueType fonts round to whole pixels per em.
+struct FontHeights {
+    int requested, cell;
+};
+FontHeights HeightsOf(HFONT font) {
+    LOGFONTA description = {};
+    GetObjectA(font, sizeof description, &description);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    return {description.lfHeight, metrics.tmHeight};
+}
+
 TEST(StartupFont, FontModeSetsTheLineFont) {
     SavedProfileEntry savedFontMode("TamsoloSoftware", "FontMode");
     PrepareStartup();
@@ -160,15 +177,29 @@ TEST(StartupFont, FontModeSetsTheLineFont) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    // Without a FontMode a denser display gets the stock font made larger.
+    HFONT denser = CreateLineFont(144);
+    EXPECT_NEAR(HeightsOf(denser).requested, HeightsOf(lineFont).requested * 3 / 2, 1);
+    EXPECT_GE(HeightsOf(denser).cell, HeightsOf(lineFont).cell * 4 / 3);
+    DeleteObject(denser);
+
+    // fontDpi 0: the font made at start for the screen; else one made for that DPI.
     const struct {
         const char* mode;
+        int fontDpi;
         int height;
-    } cases[] = {{"12", -MulDiv(12, dpi, 72)}, {"0", 0}, {"30", -MulDiv(30, dpi, 72)}};
+    } cases[] = {{"12", 0, -MulDiv(12, dpi, 72)},
+                 {"0", 0, 0},
+                 {"30", 0, -MulDiv(30, dpi, 72)},
+                 {"12", 144, -24},
+                 {"9", 120, -15}};
     for (const auto& c : cases) {
         WriteProfileStringA("TamsoloSoftware", "FontMode", c.mode);
         PrepareStartup();
+        HFONT made = c.fontDpi ? CreateLineFont(c.fontDpi) : lineFont;
         LOGFONTA font = {};
-        ASSERT_EQ(GetObjectA(lineFont, sizeof font, &font), static_cast<int>(sizeof font));
+        ASSERT_EQ(GetObjectA(made, sizeof font, &font), static_cast<int>(sizeof font));
+        if (made != lineFont) DeleteObject(made);
         EXPECT_STREQ(font.lfFaceName, "Courier New") << c.mode;
         EXPECT_EQ(font.lfHeight, c.height) << c.mode;
         EXPECT_EQ(font.lfWeight, 400);
@@ -252,6 +283,43 @@ TEST_F(StartupTest, ADragEndedWithCtrlSnapsToTheEdge) {
     GetWindowRect(window, &r);
     EXPECT_EQ(r.left, area.left - 30);
     SetKeyboardState(keys);
+}
+
+TEST_F(StartupTest, ADpiChangeTakesTheSuggestedRectangleAndRemakesTheFonts) {
+    const HFONT before = lineFont;
+    const FontHeights heights = HeightsOf(before);
+    const int dpi = graphDpi;
+    RECT original = {};
+    GetWindowRect(window, &original);
+    const struct {
+        int dpi;
+        RECT suggested;
+    } cases[] = {{dpi * 3 / 2, {40, 30, 40 + 700, 30 + 110}}, {dpi, original}};
+    for (const auto& c : cases) {
+        SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
+                     reinterpret_cast<LPARAM>(&c.suggested));
+        RECT r = {};
+        GetWindowRect(window, &r);
+        EXPECT_TRUE(EqualRect(&r, &c.suggested)) << c.dpi;
+        EXPECT_EQ(graphDpi, c.dpi);
+        const HFONT font = reinterpret_cast<HFONT>(SendMessageA(line, WM_GETFONT, 0, 0));
+        EXPECT_EQ(font, lineFont);
+        EXPECT_NEAR(HeightsOf(font).requested, heights.requested * c.dpi / dpi, 1) << c.dpi;
+        EXPECT_GE(HeightsOf(font).cell, heights.cell * c.dpi / dpi * 9 / 10) << c.dpi;
+    }
+    // Back at the first DPI, the line has its first font again.
+    EXPECT_EQ(lineFont, before);
+}
+
+TEST_F(StartupTest, AWindowLargerThanTheWorkAreaIsMadeToFit) {
+    const RECT area = WorkArea();
+    SetWindowPos(window, nullptr, area.left - 100, area.top + 20, area.right - area.left + 300,
+                 area.bottom - area.top + 10, SWP_NOZORDER);
+    FitWindowIntoWorkArea(window);
+    RECT r = {};
+    GetWindowRect(window, &r);
+    EXPECT_TRUE(EqualRect(&r, &area))
+        << r.left << "," << r.top << "," << r.right << "," << r.bottom;
 }
 
 } // namespace

@@ -76,4 +76,17 @@ TEST(MoveOntoWorkArea, APlaceOffTheAreaMovesToTheNearestPlaceOnIt) {
     for (const auto& c : cases) EXPECT_EQ(MoveOntoWorkArea(c.window, kArea), c.expected) << c.what;
 }
 
+TEST(FitIntoWorkArea, AWindowLargerThanTheAreaIsMadeToFit) {
+    const SnapCase cases[] = {
+        {"inside", {200, 100, 600, 300}, {200, 100, 600, 300}},
+        {"the area's own size", {100, 50, 1100, 850}, {100, 50, 1100, 850}},
+        {"sticking out but fitting", {-300, 100, 150, 300}, {-300, 100, 150, 300}},
+        {"centred and one pixel too wide", {99, 400, 1100, 460}, {100, 400, 1100, 460}},
+        {"wider, off to the right", {900, 100, 2100, 300}, {100, 100, 1100, 300}},
+        {"taller, centred", {300, 0, 700, 900}, {300, 50, 700, 850}},
+        {"wider and taller", {-100, -100, 1300, 1000}, {100, 50, 1100, 850}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FitIntoWorkArea(c.window, kArea), c.expected) << c.what;
+}
+
 } // namespace

@@ -17,6 +17,8 @@
 //   drive_calc start-unquoted PROGRAM ARG   the same without the quotes
 //   drive_calc place X Y W H         moves and resizes the main window
 //   drive_calc rect                  prints the main window's screen rectangle: x y w h
+//   drive_calc client                prints the main window's client width and height
+//                                    and the calculation line's height
 //   drive_calc line                  prints the calculation line's text
 //   drive_calc title                 prints the main window's title
 //   drive_calc dialog TITLE          prints 1 when a dialog of that title is open in
@@ -278,6 +280,11 @@ int Run(int argc, char** argv) {
         RECT r = {};
         GetWindowRect(window, &r);
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else if (std::strcmp(command, "client") == 0) {
+        RECT r = {}, line = {};
+        GetClientRect(window, &r);
+        GetWindowRect(GetDlgItem(window, kCalcLine), &line);
+        std::printf("%ld %ld %ld\n", r.right, r.bottom, line.bottom - line.top);
     } else if (std::strcmp(command, "line") == 0) {
         char text[kTextSize] = ""; // WM_GETTEXT carries the text across processes
         SendMessageA(GetDlgItem(window, kCalcLine), WM_GETTEXT, kTextSize,
