@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kFileNameBox = 0x47C; // the file name combo box of the system dialog
+constexpr int kFileTypeBox = 0x470; // its file type (filter) list
 const char kAllFiles[] = "All Files (*.*)\0*.*\0";
 
 // A fresh folder with the given empty files; removed again at the end.
@@ -62,13 +63,41 @@ TEST(FileNameDialog, OpenReturnsTheChosenPath) {
 
 TEST(FileNameDialog, SaveAddsTheDefaultExtensionAndUsesTheTitle) {
     TempFolder folder({});
-    char name[kFileNameSize] = "";
-    DialogDriver driver({TypeNameAndConfirm("Export it", folder.path + "\\out")});
-    EXPECT_NE(FileNameDialog(name, "s", "Export it", nullptr,
-                             "Bitmap Files (*.bmp)\0*.bmp\0All Files (*.*)\0*.*\0", "bmp"),
-              0);
-    EXPECT_TRUE(driver.Finished()) << driver.Report();
-    EXPECT_EQ(std::string(name), folder.path + "\\out.bmp");
+    // The filter is chosen with the Down key in the dialog's file type box.
+    const struct {
+        int downKeys;
+        const char* typed;
+        const char* chosen;
+        DWORD filterIndex;
+    } cases[] = {
+        {0, "out", "out.bmp", 1},
+        {1, "out", "out.png", 2},
+        {1, "out.bmp", "out.bmp", 2},
+        {2, "out", "out.bmp", 3},
+    };
+    for (const auto& c : cases) {
+        char name[kFileNameSize] = "";
+        DWORD filterIndex = 99;
+        const std::string typed = folder.path + "\\" + c.typed;
+        DialogDriver driver({{"Export it", [&](HWND dialog) {
+                                  HWND types = GetDlgItem(dialog, kFileTypeBox);
+                                  SetFocus(types);
+                                  for (int i = 0; i < c.downKeys; ++i) {
+                                      SendMessageA(types, WM_KEYDOWN, VK_DOWN, 1);
+                                      SendMessageA(types, WM_KEYUP, VK_DOWN, 0xC0000001);
+                                  }
+                                  SetDlgItemTextA(dialog, kFileNameBox, typed.c_str());
+                                  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                              }}});
+        EXPECT_NE(FileNameDialog(name, "s", "Export it", nullptr,
+                                 "Bitmap Files (*.bmp)\0*.bmp\0PNG Image (*.png)\0*.png\0"
+                                 "All Files (*.*)\0*.*\0",
+                                 "bmp", &filterIndex),
+                  0);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(std::string(name), folder.path + "\\" + c.chosen) << c.downKeys;
+        EXPECT_EQ(filterIndex, c.filterIndex) << c.downKeys;
+    }
 }
 
 TEST(FileNameDialog, CancelReturnsZeroAndKeepsTheName) {
