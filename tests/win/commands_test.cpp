@@ -23,7 +23,6 @@
 namespace {
 
 constexpr int kFileNameBox = 0x47C; // the file name box of the system's file dialogs
-constexpr int kFileTypeBox = 0x470; // their file type (filter) list
 
 class CommandsTest : public MainWindowTest {
   protected:
@@ -689,17 +688,7 @@ TEST_F(CommandsTest, SaveGraphAsBitmap) {
     };
     for (const auto& save : saves) {
         const std::string path = File(save.written);
-        DialogDriver driver({{"Save", [&](HWND dialog) {
-                                  HWND types = GetDlgItem(dialog, kFileTypeBox);
-                                  SetFocus(types);
-                                  for (int i = 0; i < save.downKeys; ++i) {
-                                      SendMessageA(types, WM_KEYDOWN, VK_DOWN, 1);
-                                      SendMessageA(types, WM_KEYUP, VK_DOWN, 0xC0000001);
-                                  }
-                                  SetDlgItemTextA(dialog, kFileNameBox,
-                                                  (folder + "\\" + save.typed).c_str());
-                                  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-                              }}});
+        DialogDriver driver({ChooseFileOfType("Save", save.downKeys, folder + "\\" + save.typed)});
         Command(IDM_SAVE_GRAPH_BITMAP);
         EXPECT_TRUE(driver.Finished()) << driver.Report();
         EXPECT_EQ(std::string(bitmapFileName), path);

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int kFileNameBox = 0x47C; // the file name combo box of the system dialog
-constexpr int kFileTypeBox = 0x470; // its file type (filter) list
 const char kAllFiles[] = "All Files (*.*)\0*.*\0";
 
 // A fresh folder with the given empty files; removed again at the end.
@@ -79,16 +78,7 @@ TEST(FileNameDialog, SaveAddsTheDefaultExtensionAndUsesTheTitle) {
         char name[kFileNameSize] = "";
         DWORD filterIndex = 99;
         const std::string typed = folder.path + "\\" + c.typed;
-        DialogDriver driver({{"Export it", [&](HWND dialog) {
-                                  HWND types = GetDlgItem(dialog, kFileTypeBox);
-                                  SetFocus(types);
-                                  for (int i = 0; i < c.downKeys; ++i) {
-                                      SendMessageA(types, WM_KEYDOWN, VK_DOWN, 1);
-                                      SendMessageA(types, WM_KEYUP, VK_DOWN, 0xC0000001);
-                                  }
-                                  SetDlgItemTextA(dialog, kFileNameBox, typed.c_str());
-                                  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-                              }}});
+        DialogDriver driver({ChooseFileOfType("Export it", c.downKeys, typed)});
         EXPECT_NE(FileNameDialog(name, "s", "Export it", nullptr,
                                  "Bitmap Files (*.bmp)\0*.bmp\0PNG Image (*.png)\0*.png\0"
                                  "All Files (*.*)\0*.*\0",
