@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "bitmap/capture_gui.h"
+#include "bitmap/png_gui.h"
 #include "bitmap/tbitmap.h"
 #include "gdi/scopes_gui.h"
 #include "graph/dataset.h"
@@ -54,7 +55,8 @@ void DrawStrip(HDC dc, const RECT& picture, int left, int width) {
 
 } // namespace
 
-uint32_t ExportGraphBitmapInStrips(const char* path, HWND mainWindow, int stripWidth) {
+uint32_t ExportGraphBitmapInStrips(const char* path, HWND mainWindow, int stripWidth,
+                                   ImageFormat format) {
     const int64_t wide =
         int64_t{std::max(graphSettings.PixelsPerPoint(), 1)} * std::max(dataSet.count, 0);
     const int height = GraphAreaHeight(mainWindow);
@@ -79,12 +81,12 @@ uint32_t ExportGraphBitmapInStrips(const char* path, HWND mainWindow, int stripW
                              graphSettings.gridColor != graphSettings.graphColor;
     // Should the reduced copy not fit in memory, the 24-bit capture is saved.
     picture.ConvertTo(threeColors ? 4 : 1);
-    return picture.SaveToFile(path);
+    return format == ImageFormat::kPng ? SavePngFile(picture, path) : picture.SaveToFile(path);
 }
 
-uint32_t ExportGraphBitmap(const char* path, HWND mainWindow) {
+uint32_t ExportGraphBitmap(const char* path, HWND mainWindow, ImageFormat format) {
     const int height = std::max(GraphAreaHeight(mainWindow), 1);
     const int64_t strip = kSurfaceBytes / (int64_t{height} * kSurfacePixelBytes);
     return ExportGraphBitmapInStrips(path, mainWindow,
-                                     static_cast<int>(std::max<int64_t>(strip, 1)));
+                                     static_cast<int>(std::max<int64_t>(strip, 1)), format);
 }

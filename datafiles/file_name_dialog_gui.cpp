@@ -55,7 +55,7 @@ int CountChosenFiles(const char* buffer, DWORD bufferSize, WORD fileOffset) {
 }
 
 int FileNameDialog(char* name, const char* mode, const char* title, HWND owner, const char* filter,
-                   const char* defaultExtension) {
+                   const char* defaultExtension, DWORD* filterIndex) {
     if (!name) return 0;
     OPENFILENAMEA request;
     const DWORD size =
@@ -63,6 +63,7 @@ int FileNameDialog(char* name, const char* mode, const char* title, HWND owner, 
     const char kind = mode ? mode[0] : '\0';
     const BOOL chosen = kind == 's' ? GetSaveFileNameA(&request) : GetOpenFileNameA(&request);
     if (!chosen) return 0;
+    if (filterIndex) *filterIndex = request.nFilterIndex;
     if (kind == 'm') return CountChosenFiles(name, size, request.nFileOffset);
     return chosen;
 }

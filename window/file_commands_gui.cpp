@@ -1,6 +1,7 @@
 #include "window/file_commands_gui.h"
 
 #include "bitmap/export_gui.h"
+#include "bitmap/image_format.h"
 #include "datafiles/data_file.h"
 #include "datafiles/file_handle.h"
 #include "datafiles/file_types.h"
@@ -24,7 +25,6 @@ namespace {
 
 // Filters: pairs of texts, ended by an empty text (the literal's own NUL).
 constexpr char kAllFilesFilter[] = "All Files (*.*)\0*.*\0";
-constexpr char kBitmapFilter[] = "Bitmap Files (*.bmp)\0*.bmp\0All Files (*.*)\0*.*\0";
 constexpr char kBitmapExtension[] = "bmp";
 constexpr int32_t kSavingParameter = -1;
 
@@ -119,10 +119,14 @@ void SaveDataFileCommand(HWND mainWindow) {
 
 void SaveGraphAsBitmap(HWND mainWindow) {
     if (dataSet.count == 0) return;
-    if (!FileNameDialog(bitmapFileName, "s", nullptr, mainWindow, kBitmapFilter, kBitmapExtension))
+    DWORD filterIndex = 0;
+    if (!FileNameDialog(bitmapFileName, "s", nullptr, mainWindow, kImageFileFilter,
+                        kBitmapExtension, &filterIndex))
         return;
     const bool existed = GetFileAttributesA(bitmapFileName) != INVALID_FILE_ATTRIBUTES;
-    const uint32_t written = ExportGraphBitmap(bitmapFileName, mainWindow);
+    const uint32_t written =
+        ExportGraphBitmap(bitmapFileName, mainWindow,
+                          ChooseImageFormat(bitmapFileName, static_cast<int>(filterIndex)));
     const char* name = FileNameOf(bitmapFileName);
     char notice[kNoticeTextSize] = "";
     if (written)

@@ -21,7 +21,7 @@ void PlotNamedDataFile(HWND mainWindow, const char* path);
 // "Save Data File...": choose a name and a type, write the data set.
 void SaveDataFileCommand(HWND mainWindow);
 // "Save Graph as Bitmap...": nothing with an empty data set; otherwise choose
-// a .bmp name and export the whole graph.
+// a name and export the whole graph as BMP or PNG (ChooseImageFormat).
 void SaveGraphAsBitmap(HWND mainWindow);
 // Files dropped on the window: the first is plotted; the drop is released.
 void OnDropFiles(HWND mainWindow, HDROP drop);

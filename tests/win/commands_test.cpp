@@ -668,14 +668,35 @@ TEST_F(CommandsTest, SaveGraphAsBitmap) {
     }
     SetClientSize(300, 200);
     InstallValues({1, 3, 2});
-    const std::string path = File("graph.bmp");
-    DialogDriver driver({ChooseFile("Save", path.substr(0, path.size() - 4))});
-    Command(IDM_SAVE_GRAPH_BITMAP);
-    EXPECT_TRUE(driver.Finished()) << driver.Report();
-    EXPECT_EQ(std::string(bitmapFileName), path); // the default extension was added
-    const std::string bytes = ReadBytes(path);
-    ASSERT_GT(bytes.size(), 54u);
-    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    // The file type box lists BMP, PNG and all files; Down keys pick one. A
+    // name without an extension gets the chosen type's; a typed .bmp or .png
+    // decides the format whatever type is chosen, and the chosen type decides
+    // it for any other name.
+    const struct {
+        int downKeys;
+        const char* typed;
+        const char* written;
+        const char* signature;
+    } saves[] = {
+        {0, "graph", "graph.bmp", "BM"},
+        {1, "graph", "graph.png", "\x89PNG\r\n\x1A\n"},
+        {0, "chart.png", "chart.png", "\x89PNG\r\n\x1A\n"},
+        {1, "plain.bmp", "plain.bmp", "BM"},
+        {2, "any", "any.bmp", "BM"},
+        {1, "graph.dat", "graph.dat", "\x89PNG\r\n\x1A\n"},
+        {0, "other.dat", "other.dat", "BM"},
+    };
+    for (const auto& save : saves) {
+        const std::string path = File(save.written);
+        DialogDriver driver({ChooseFileOfType("Save", save.downKeys, folder + "\\" + save.typed)});
+        Command(IDM_SAVE_GRAPH_BITMAP);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(std::string(bitmapFileName), path);
+        const std::string bytes = ReadBytes(path);
+        ASSERT_GT(bytes.size(), 54u) << save.written;
+        EXPECT_EQ(bytes.substr(0, std::strlen(save.signature)), save.signature) << save.written;
+        EXPECT_EQ(Notice(), std::string("saved the graph to ") + save.written);
+    }
 }
 
 // The clipboard's data in format, as bytes; empty when it holds none.

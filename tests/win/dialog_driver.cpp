@@ -100,6 +100,20 @@ std::string ItemText(HWND dialog, int id) {
     return text;
 }
 
+DialogStep ChooseFileOfType(const std::string& title, int downKeys, const std::string& name) {
+    constexpr int kFileTypeBox = 0x470, kFileNameBox = 0x47C;
+    return {title, [downKeys, name](HWND dialog) {
+                HWND types = GetDlgItem(dialog, kFileTypeBox);
+                SetFocus(types);
+                for (int i = 0; i < downKeys; ++i) {
+                    SendMessageA(types, WM_KEYDOWN, VK_DOWN, 1);
+                    SendMessageA(types, WM_KEYUP, VK_DOWN, 0xC0000001);
+                }
+                SetDlgItemTextA(dialog, kFileNameBox, name.c_str());
+                PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            }};
+}
+
 namespace {
 
 // Under Wine on a display without a window manager, every hidden window waits

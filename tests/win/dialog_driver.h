@@ -55,3 +55,6 @@ class OwnerWindow {
 // Sends a click of button id of dialog as the user's click would arrive.
 void ClickButton(HWND dialog, int id);
 std::string ItemText(HWND dialog, int id);
+// A step for the system's file dialog of that title: Down pressed downKeys
+// times in its file type box, name put into its file name box, then OK.
+DialogStep ChooseFileOfType(const std::string& title, int downKeys, const std::string& name);

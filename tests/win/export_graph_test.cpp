@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bitmap/tbitmap.h"
+#include "datafiles/request_gate.h"
 #include "graph/dataset.h"
 #include "graph/graph_scale.h"
 #include "graph/graph_settings.h"
@@ -128,6 +129,50 @@ std::vector<uint8_t> ExpectedFile(const std::vector<COLORREF>& pixels, int width
     return out;
 }
 
+uint32_t BigEndian32(const std::vector<uint8_t>& bytes, size_t at) {
+    return uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 |
+           uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
+}
+
+// What a PNG file's header and palette chunks say; bitDepth 0 when the file
+// does not begin with the PNG signature and its header chunk.
+struct PngHead {
+    uint32_t width = 0, height = 0;
+    int bitDepth = 0, colourType = -1;
+    std::vector<COLORREF> palette;
+};
+PngHead ReadPngHead(const std::vector<uint8_t>& bytes) {
+    static const uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    PngHead head;
+    if (bytes.size() < 33 || !std::equal(kSignature, kSignature + 8, bytes.begin()) ||
+        std::string(bytes.begin() + 12, bytes.begin() + 16) != "IHDR")
+        return head;
+    head.width = BigEndian32(bytes, 16);
+    head.height = BigEndian32(bytes, 20);
+    head.bitDepth = bytes[24];
+    head.colourType = bytes[25];
+    for (size_t at = 8; at + 12 <= bytes.size();) {
+        const uint32_t length = BigEndian32(bytes, at);
+        if (length > bytes.size() - at - 12) break;
+        if (std::string(bytes.begin() + at + 4, bytes.begin() + at + 8) == "PLTE")
+            for (uint32_t i = 0; i + 3 <= length; i += 3) {
+                const uint8_t* rgb = &bytes[at + 8 + i];
+                head.palette.push_back(RGB(rgb[0], rgb[1], rgb[2]));
+            }
+        at += 12 + length;
+    }
+    return head;
+}
+
+// The colour table of a bitmap file with a 40-byte info header.
+std::vector<COLORREF> BmpTable(const std::vector<uint8_t>& bytes) {
+    std::vector<COLORREF> table;
+    const size_t pixelsAt = bytes.size() < 12 ? 0 : bytes[10] | bytes[11] << 8;
+    for (size_t at = 54; at + 4 <= bytes.size() && at < pixelsAt; at += 4)
+        table.push_back(RGB(bytes[at + 2], bytes[at + 1], bytes[at]));
+    return table;
+}
+
 class ExportGraph : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -143,6 +188,38 @@ class ExportGraph : public ::testing::Test {
     GraphSettings saved;
     const std::string path = TempPath("export_test.bmp");
 };
+
+TEST_F(ExportGraph, PngHoldsTheBitmapsSizeDepthAndColourTable) {
+    const std::string png = TempPath("export_test.png");
+    InstallValues({1, 3, 2, 5, -1, 4});
+    graphSettings.lineSpacing = 9;
+    MainWindowWithGraphArea main(40);
+    // Colours whose red and blue differ, so that a swap of the two shows.
+    graphSettings.backColor = RGB(0, 0, 80);
+    graphSettings.graphColor = RGB(255, 128, 0);
+    for (bool gridLikeBack : {false, true}) {
+        graphSettings.gridColor = gridLikeBack ? graphSettings.backColor : RGB(200, 0, 40);
+        ASSERT_GT(ExportGraphBitmap(path.c_str(), main.window), 0u);
+        const uint32_t size = ExportGraphBitmap(png.c_str(), main.window, ImageFormat::kPng);
+        const std::vector<uint8_t> bmp = ReadFileBytes(path), written = ReadFileBytes(png);
+        EXPECT_EQ(size, written.size());
+        const PngHead head = ReadPngHead(written);
+        EXPECT_EQ(head.width, 60u);
+        EXPECT_EQ(head.height, 40u);
+        EXPECT_EQ(head.bitDepth, bmp[28]) << gridLikeBack; // indexed at the bitmap's depth
+        EXPECT_EQ(head.colourType, 3);                     // with a palette
+        EXPECT_EQ(head.palette, BmpTable(bmp));            // the whole table, in its order
+        EXPECT_EQ(head.palette.size(), gridLikeBack ? 2u : 16u);
+    }
+    // A save that fails at any step keeps the file that was there.
+    const std::vector<uint8_t> before = ReadFileBytes(png);
+    for (FileRequest step : {FileRequest::kCreate, FileRequest::kWrite, FileRequest::kReplace}) {
+        RequestGate gate(step, 1);
+        EXPECT_EQ(ExportGraphBitmap(png.c_str(), main.window, ImageFormat::kPng), 0u);
+        EXPECT_TRUE(ReadFileBytes(png) == before);
+    }
+    DeleteFileA(png.c_str());
+}
 
 TEST_F(ExportGraph, DefaultColoursGiveA4BitFileOfTheDrawnGraph) {
     InstallValues({1, 3, 2, 5, -1, 4});

@@ -62,13 +62,32 @@ TEST(FileNameDialog, OpenReturnsTheChosenPath) {
 
 TEST(FileNameDialog, SaveAddsTheDefaultExtensionAndUsesTheTitle) {
     TempFolder folder({});
-    char name[kFileNameSize] = "";
-    DialogDriver driver({TypeNameAndConfirm("Export it", folder.path + "\\out")});
-    EXPECT_NE(FileNameDialog(name, "s", "Export it", nullptr,
-                             "Bitmap Files (*.bmp)\0*.bmp\0All Files (*.*)\0*.*\0", "bmp"),
-              0);
-    EXPECT_TRUE(driver.Finished()) << driver.Report();
-    EXPECT_EQ(std::string(name), folder.path + "\\out.bmp");
+    // The filter is chosen with the Down key in the dialog's file type box.
+    const struct {
+        int downKeys;
+        const char* typed;
+        const char* chosen;
+        DWORD filterIndex;
+    } cases[] = {
+        {0, "out", "out.bmp", 1},
+        {1, "out", "out.png", 2},
+        {1, "out.bmp", "out.bmp", 2},
+        {2, "out", "out.bmp", 3},
+    };
+    for (const auto& c : cases) {
+        char name[kFileNameSize] = "";
+        DWORD filterIndex = 99;
+        const std::string typed = folder.path + "\\" + c.typed;
+        DialogDriver driver({ChooseFileOfType("Export it", c.downKeys, typed)});
+        EXPECT_NE(FileNameDialog(name, "s", "Export it", nullptr,
+                                 "Bitmap Files (*.bmp)\0*.bmp\0PNG Image (*.png)\0*.png\0"
+                                 "All Files (*.*)\0*.*\0",
+                                 "bmp", &filterIndex),
+                  0);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(std::string(name), folder.path + "\\" + c.chosen) << c.downKeys;
+        EXPECT_EQ(filterIndex, c.filterIndex) << c.downKeys;
+    }
 }
 
 TEST(FileNameDialog, CancelReturnsZeroAndKeepsTheName) {

@@ -24,6 +24,12 @@
 //   drive_calc dialog TITLE          prints 1 when a dialog of that title is open in
 //                                    the calculator's thread, else 0
 //   drive_calc cancel TITLE          sends that dialog the Cancel command
+//   drive_calc post ID               posts the menu command ID and returns at once, so
+//                                    that a dialog it opens can be driven next
+//   drive_calc save-as TITLE DOWNS NAME   in the file dialog of that title, presses Down
+//                                    DOWNS times in its file type box, types NAME into
+//                                    its file name box and clicks its Save button;
+//                                    returns once the dialog has closed
 //   drive_calc gone SECONDS          waits until the main window no longer exists
 //   drive_calc clipboard             prints the clipboard's picture as "W H BITS" (or
 //                                    "no picture"), then its text, one line a line
@@ -181,6 +187,50 @@ HWND FindDialog(HWND calculator, const char* title) {
     return search.found;
 }
 
+HWND WaitForDialog(HWND calculator, const char* title, DWORD milliseconds) {
+    const DWORD until = GetTickCount() + milliseconds;
+    HWND dialog = nullptr;
+    while (!(dialog = FindDialog(calculator, title)) && GetTickCount() < until) Sleep(20);
+    return dialog;
+}
+
+BOOL CALLBACK MatchEdit(HWND window, LPARAM lParam) {
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "Edit") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = window;
+    return FALSE;
+}
+
+// Keys and clicks as a user's would arrive at the dialog's controls: Down in
+// the file type box, the name typed character by character into the edit
+// field of the file name box, a left click in the middle of the Save button.
+int SaveAs(HWND calculator, const char* title, int downs, const char* name) {
+    constexpr int kFileTypeBox = 0x470, kFileNameBox = 0x47C;
+    HWND dialog = WaitForDialog(calculator, title, 10000);
+    if (!dialog) return 1;
+    HWND types = GetDlgItem(dialog, kFileTypeBox);
+    for (int i = 0; i < downs; ++i) {
+        SendMessageA(types, WM_KEYDOWN, VK_DOWN, 1);
+        SendMessageA(types, WM_KEYUP, VK_DOWN, 0xC0000001);
+    }
+    HWND nameBox = GetDlgItem(dialog, kFileNameBox), edit = nullptr;
+    EnumChildWindows(nameBox, MatchEdit, reinterpret_cast<LPARAM>(&edit));
+    if (!edit) edit = nameBox;
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (const char* c = name; *c; ++c)
+        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
+    HWND save = GetDlgItem(dialog, IDOK);
+    RECT r = {};
+    GetClientRect(save, &r);
+    const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
+    SendMessageA(save, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    PostMessageA(save, WM_LBUTTONUP, 0, middle);
+    const DWORD until = GetTickCount() + 10000;
+    while (IsWindow(dialog) && GetTickCount() < until) Sleep(20);
+    return IsWindow(dialog) ? 1 : 0;
+}
+
 // The clipboard's device-independent bitmap header, then its text without the
 // carriage returns. Needs no calculator window.
 int PrintClipboard() {
@@ -254,6 +304,10 @@ int Run(int argc, char** argv) {
         Plot(window, argv[2]);
     } else if (std::strcmp(command, "command") == 0 && argc > 2) {
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0);
+    } else if (std::strcmp(command, "post") == 0 && argc > 2) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0);
+    } else if (std::strcmp(command, "save-as") == 0 && argc > 4) {
+        return SaveAs(window, argv[2], std::atoi(argv[3]), argv[4]);
     } else if (std::strcmp(command, "status") == 0) {
         return PrintStatus(window);
     } else if (std::strcmp(command, "graphrect") == 0) {
