@@ -10,19 +10,12 @@ cd "$(dirname "$0")/../.."
 source tools/wine-env
 rerun_in_display "$0" "$@"
 bin=build/mingw
-passed=0
-failed=0
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1)); echo "FAILED: $1: expected '$2', got '$3'"
-  fi
-}
+source tests/win/tools/checks.bash
+# check_equal NAME EXPECTED ACTUAL, naming both when they differ.
+check_equal() { check "$1: expected '$2', got '$3'" test "$2" = "$3"; }
 finish() {
   rm -rf "$out"
-  echo "export_png: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  summary export_png
   exit
 }
 # Debian's Python, which has PIL; another python3 on the PATH may lack it.
@@ -38,7 +31,7 @@ wine_prefix_ready
 "$winecmd" "$bin/tamsolocalc.exe" </dev/null >/dev/null 2>&1 &
 calc=$!
 if ! drive wait 30 >/dev/null; then
-  check "the main window appears" shown missing
+  check_equal "the main window appears" shown missing
   kill "$calc" 2>/dev/null
   finish
 fi
@@ -48,16 +41,16 @@ drive plot "sin( x ) {0,6*pi}"
 # No extension typed: the file type chosen gives it (BMP first, PNG one down).
 drive post 40001
 drive save-as "Save As" 0 "$folder\\graph"
-check "the BMP save closes the dialog" 0 "$?"
+check_equal "the BMP save closes the dialog" 0 "$?"
 drive post 40001
 drive save-as "Save As" 1 "$folder\\graph"
-check "the PNG save closes the dialog" 0 "$?"
+check_equal "the PNG save closes the dialog" 0 "$?"
 drive close
 wait "$calc"
 
-check "the PNG file begins with the PNG signature" "89504e470d0a1a0a" \
+check_equal "the PNG file begins with the PNG signature" "89504e470d0a1a0a" \
   "$(head -c 8 "$out/graph.png" 2>/dev/null | od -An -tx1 | tr -d ' \n')"
-check "the bitmap file begins with BM" "BM" "$(head -c 2 "$out/graph.bmp" 2>/dev/null)"
+check_equal "the bitmap file begins with BM" "BM" "$(head -c 2 "$out/graph.bmp" 2>/dev/null)"
 
 # One "name value" line per fact, read by the decoder.
 mapfile -t facts < <("$python" - "$out/graph.bmp" "$out/graph.png" <<'PYTHON' 2>&1
@@ -78,12 +71,12 @@ print("depth", depth(sys.argv[2], 24), depth(sys.argv[1], 28))
 PYTHON
 )
 fact() { printf '%s\n' "${facts[@]}" | sed -n "s/^$1 //p"; }
-check "PIL reads a PNG" "PNG" "$(fact format)"
-check "both are indexed" "P P" "$(fact mode)"
-check "the same size" "True" "$(fact size)"
-check "every pixel the same colour" "0" "$(fact differing)"
-check "the graph's three colours" "3" "$(fact colours)"
-check "the same colour table, all 16 entries in order" "16" "$(fact palette)"
-check "the PNG indexed at the bitmap's depth" "4 4" "$(fact depth)"
+check_equal "PIL reads a PNG" "PNG" "$(fact format)"
+check_equal "both are indexed" "P P" "$(fact mode)"
+check_equal "the same size" "True" "$(fact size)"
+check_equal "every pixel the same colour" "0" "$(fact differing)"
+check_equal "the graph's three colours" "3" "$(fact colours)"
+check_equal "the same colour table, all 16 entries in order" "16" "$(fact palette)"
+check_equal "the PNG indexed at the bitmap's depth" "4 4" "$(fact depth)"
 [ "$failed" -eq 0 ] || printf '%s\n' "${facts[@]}"
 finish
