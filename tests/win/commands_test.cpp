@@ -4,6 +4,7 @@
 #include "main_window_fixture.h"
 
 #include "datafiles/file_type_dialog_gui.h"
+#include "datafiles/request_gate.h"
 #include "dialog_driver.h"
 #include "expr/evaluate.h"
 #include "window/command_line_gui.h"
@@ -604,6 +605,7 @@ TEST_F(CommandsTest, SavedDataReadBackThroughTheFileTypeCodes) {
     EXPECT_EQ(offered, ""); // not the name of the other command
     EXPECT_EQ(Values(), (std::vector<double>{1.5, -2, 300}));
     EXPECT_TRUE(IsShown(statisticsBar()));
+    SendMessageA(window, WM_TIMER, kNoticeTimer, 0); // the read's notice goes
     EXPECT_EQ(StatusText(0), "Data Points:3");
     EXPECT_EQ(GetFocus(), line);
     {
@@ -783,6 +785,10 @@ TEST_F(CommandsTest, OnlyTheFirstDroppedFileIsPlotted) {
     EXPECT_EQ(GetFocus(), line);
 }
 
+bool NoMemory(size_t) {
+    return false;
+}
+
 TEST_F(CommandsTest, EveryFileReadSaysHowItWent) {
     // A sparse file of bytes, one more than a data set may hold.
     const std::string huge = WriteSparseFile("huge.bin", (1LL << 28) + 1);
@@ -791,16 +797,21 @@ TEST_F(CommandsTest, EveryFileReadSaysHowItWent) {
         std::string path;
         int type;
         const char* notice;
+        bool noMemory = false; // no storage can be had for the values
     } reads[] = {
-        {WriteFile("sine.txt", "1\r\n2\r\n3\r\n"), IDC_TYPE_TEXT, ""},
+        {WriteFile("sine.txt", "1\r\n2\r\n3\r\n"), IDC_TYPE_TEXT, "3 values read from sine.txt"},
+        {WriteFile("one.txt", "7"), IDC_TYPE_TEXT, "1 value read from one.txt"},
         {WriteFile("empty.txt", ""), IDC_TYPE_TEXT, "empty.txt is empty"},
         {WriteFile("words.txt", "no numbers here\r\n"), IDC_TYPE_TEXT, "no number in words.txt"},
         {folder + "\\missing.txt", IDC_TYPE_TEXT, "cannot open missing.txt"},
         {huge, IDC_TYPE_UBYTE, "huge.bin is too large for the data set"},
+        {WriteFile("big.txt", "1 2 3"), IDC_TYPE_TEXT, "not enough memory to read big.txt", true},
     };
     for (const auto& r : reads) {
         DialogDriver driver({ChooseType(r.type)});
+        const AllocationGate previous = SetAllocationGate(r.noMemory ? NoMemory : nullptr);
         SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({r.path})), 0);
+        SetAllocationGate(previous);
         EXPECT_TRUE(driver.Finished()) << driver.Report();
         EXPECT_EQ(Notice(), r.notice);
     }
@@ -810,6 +821,27 @@ TEST_F(CommandsTest, EveryFileReadSaysHowItWent) {
     PlotNamedDataFile(window, reads[0].path.c_str());
     EXPECT_TRUE(driver.Finished()) << driver.Report();
     EXPECT_EQ(Notice(), "");
+}
+
+TEST_F(CommandsTest, TheStatisticsOfAFileShowAgainWhenItsNoticeGoes) {
+    const std::string path = WriteFile("sine.txt", "1\r\n2\r\n6\r\n");
+    DialogDriver driver({ChooseType(IDC_TYPE_TEXT)});
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_EQ(Notice(), "3 values read from sine.txt");
+    SendMessageA(window, WM_TIMER, kNoticeTimer, 0);
+    EXPECT_EQ(Notice(), "");
+    EXPECT_TRUE(IsShown(statisticsBar()));
+    const char* const shown[] = {"Data Points:3", "Min Value:1", "Max Value:6", "Avg Value:3"};
+    for (int part = 0; part < 4; ++part) EXPECT_EQ(StatusText(part), shown[part]) << part;
+}
+
+// The overwrite prompt of a save dialog whose file exists: answered Yes.
+DialogStep ConfirmOverwrite() {
+    return {"", [](HWND box) {
+                EXPECT_NE(GetDlgItem(box, IDYES), nullptr); // a question, not another dialog
+                PostMessageA(box, WM_COMMAND, IDYES, 0);
+            }};
 }
 
 TEST_F(CommandsTest, EverySaveSaysHowItWent) {
@@ -828,6 +860,54 @@ TEST_F(CommandsTest, EverySaveSaysHowItWent) {
         Command(IDM_SAVE_GRAPH_BITMAP);
         EXPECT_TRUE(driver.Finished()) << driver.Report();
         EXPECT_EQ(Notice(), "saved the graph to graph.bmp");
+    }
+}
+
+// A save that fails, through the file dialogs and the overwrite prompt as
+// the user meets them, says so, and an old file stays exactly as it was.
+TEST_F(CommandsTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
+    SetClientSize(300, 200);
+    InstallValues({1, 2, 3});
+    const struct {
+        int command;
+        const char* name;
+        bool exists;
+        bool readOnly;        // the old file may not be written
+        FileRequest failKind; // otherwise this request fails (a full disk)
+        const char* notice;
+    } saves[] = {
+        {IDM_SAVE_DATA_FILE, "locked.txt", true, true, FileRequest::kRead,
+         "could not save locked.txt; the old file is kept"},
+        {IDM_SAVE_DATA_FILE, "full.txt", true, false, FileRequest::kFlush,
+         "could not save full.txt; the old file is kept"},
+        {IDM_SAVE_DATA_FILE, "new.txt", false, false, FileRequest::kWrite,
+         "could not save new.txt"},
+        {IDM_SAVE_GRAPH_BITMAP, "locked.bmp", true, true, FileRequest::kRead,
+         "could not save the graph to locked.bmp; the old file is kept"},
+        {IDM_SAVE_GRAPH_BITMAP, "full.bmp", true, false, FileRequest::kWrite,
+         "could not save the graph to full.bmp; the old file is kept"},
+        {IDM_SAVE_GRAPH_BITMAP, "new.bmp", false, false, FileRequest::kCreate,
+         "could not save the graph to new.bmp"},
+    };
+    const std::string old = "the old file\r\n";
+    for (const auto& s : saves) {
+        const std::string path = s.exists ? WriteFile(s.name, old) : File(s.name);
+        if (s.readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        std::vector<DialogStep> steps = {ChooseFile("Save", path)};
+        if (s.exists) steps.push_back(ConfirmOverwrite());
+        if (s.command == IDM_SAVE_DATA_FILE) steps.push_back(ChooseType(IDC_TYPE_TEXT));
+        DialogDriver driver(steps);
+        {
+            RequestGate gate(s.failKind, s.readOnly ? 0 : 1);
+            Command(s.command);
+        }
+        EXPECT_TRUE(driver.Finished()) << s.name << " " << driver.Report();
+        EXPECT_EQ(Notice(), s.notice);
+        if (s.exists)
+            EXPECT_EQ(ReadBytes(path), old) << s.name;
+        else
+            EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << s.name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
 
