@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 namespace {
@@ -759,6 +760,181 @@ TEST_F(CommandsTest, CopyGraphPutsTheShownGraphAndTheValuesOnTheClipboard) {
     PutClipboardText("kept");
     PressShiftedControlKey('C');
     EXPECT_EQ(ClipboardText(), text);
+}
+
+// --- Keys in the program's own message loop ---------------------------------
+
+// A key as the keyboard puts it into the queue: WM_KEYDOWN and WM_KEYUP posted
+// to the line, with Ctrl and Shift held as the thread's key state says while
+// the loop translates them (the character comes from that translation).
+void PostKey(HWND line, UINT key, bool control = false, bool shift = false) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageA(line, WM_KEYDOWN, key, scan | 1);
+    PostMessageA(line, WM_KEYUP, key, scan | 0xC0000001);
+}
+
+void ReleaseModifiers() {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+// The main dialog run as the program runs it (DialogBoxParamA, whose loop
+// passes every message through IsDialogMessage), with keys posted to its
+// queue: the accelerators, Enter and Escape, the history, undo, and the keys
+// that the edit control keeps.
+TEST_F(CommandsTest, KeysWorkInTheProgramsOwnDialogLoop) {
+    DestroyWindow(window); // the test's modeless window is not needed
+    window = nullptr;
+    InstallValues({1, 2, 3});
+    std::strcpy(plotFileName, "in.txt");
+    std::strcpy(saveFileName, "out.txt");
+    std::strcpy(bitmapFileName, "graph.bmp");
+    PutClipboardText("kept");
+    std::vector<std::string> seen; // what each step found, for one comparison at the end
+    HWND main = nullptr;
+    const auto state = [&](const char* what) {
+        seen.push_back(std::string(what) + ": " + LineText() + " | " + Title() + " | " +
+                       std::to_string(Selection().first) + "," +
+                       std::to_string(Selection().second));
+    };
+    // A step on the main dialog: look at what the keys before did, then post
+    // the next keys.
+    const auto onMain = [&](const char* what, std::function<void()> keys) {
+        return DialogStep{"TamsoloCalc",
+                          [&, what, keys](HWND dialog) {
+                              ReleaseModifiers();
+                              if (dialog != main)
+                                  seen.push_back(std::string(what) + ": other dialog");
+                              state(what);
+                              keys();
+                          },
+                          50};
+    };
+    const auto offered = [&](const char* title) {
+        return DialogStep{title, [&, title](HWND dialog) {
+                              ReleaseModifiers();
+                              seen.push_back(std::string(title) + " offers " +
+                                             ItemText(dialog, kFileNameBox));
+                              PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                          }};
+    };
+    const auto typed = [&](const char* text) {
+        for (const char* c = text; *c; ++c) PostMessageA(line, WM_CHAR, *c, 1);
+    };
+    DialogDriver driver({
+        {"TamsoloCalc",
+         [&](HWND dialog) {
+             main = window = dialog;
+             line = GetDlgItem(dialog, IDC_CALC_LINE);
+             typed("255");
+             PostKey(line, '6', true);
+         }},
+        onMain("Ctrl+6", [&] { PostKey(line, '2', true); }),
+        onMain("Ctrl+2", [&] { PostKey(line, '8', true); }),
+        onMain("Ctrl+8", [&] { PostKey(line, '0', true); }),
+        onMain("Ctrl+0", [&] { PostKey(line, 'O', true); }),
+        offered("Open"),
+        onMain("after Open", [&] { PostKey(line, 'S', true); }),
+        offered("Save"),
+        onMain("after Save", [&] { PostKey(line, 'B', true); }),
+        offered("Save"),
+        onMain("after Save Graph", [&] { PostKey(line, 'G', true); }),
+        {"Graph Configuration",
+         [&](HWND dialog) {
+             ReleaseModifiers();
+             seen.push_back("Graph Configuration");
+             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+         }},
+        onMain("after Graph Configuration", [&] { PostKey(line, VK_F1); }),
+        {"TamsoloCalc",
+         [&](HWND dialog) {
+             seen.push_back(dialog == main ? "no About box" : "About box");
+             PostMessageA(dialog, WM_CLOSE, 0, 0);
+         }},
+        onMain("after About",
+               [&] {
+                   SetWindowTextA(line, "12345"); // with nothing to undo
+                   SendMessageA(line, EM_SETSEL, 0, -1);
+                   PostKey(line, 'C', true, true); // the graph, not the selected text
+               }),
+        onMain("Ctrl+Shift+C",
+               [&] {
+                   seen.push_back(ClipboardText() == "1.000000\r\n2.000000\r\n3.000000\r\n"
+                                      ? "values copied"
+                                      : "nothing copied");
+                   PostKey(line, VK_HOME);
+               }),
+        onMain("Home", [&] { PostKey(line, VK_END); }),
+        onMain("End", [&] { PostKey(line, 'A', true); }),
+        onMain("Ctrl+A", [&] { PostKey(line, 'C', true); }),
+        onMain("Ctrl+C",
+               [&] {
+                   PostKey(line, VK_HOME);
+                   PostKey(line, 'V', true);
+               }),
+        onMain("Home, Ctrl+V", [&] { PostKey(line, 'Z', true); }),
+        onMain("Ctrl+Z",
+               [&] {
+                   PostKey(line, 'A', true);
+                   PostKey(line, 'X', true);
+               }),
+        onMain("Ctrl+A, Ctrl+X",
+               [&] {
+                   typed("1+2");
+                   PostKey(line, VK_RETURN);
+               }),
+        onMain("1+2 Enter", [&] { PostKey(line, 'Z', true); }),
+        onMain("Ctrl+Z", [&] { PostKey(line, 'Z', true); }),
+        onMain("Ctrl+Z again", [&] { PostKey(line, VK_ESCAPE); }),
+        onMain("Escape", [&] { PostKey(line, VK_UP); }),
+        onMain("Up", [&] { PostKey(line, VK_DOWN); }),
+        onMain("Down", [&] { PostMessageA(main, WM_CLOSE, 0, 0); }),
+    });
+    const INT_PTR ended = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN),
+                                          nullptr, MainWindowProc, reinterpret_cast<LPARAM>(""));
+    ReleaseModifiers();
+    window = nullptr;
+    EXPECT_EQ(ended, 0);
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    const std::vector<std::string> expected = {
+        "Ctrl+6: FF | TamsoloCalc [HEX] | 2,2",
+        "Ctrl+2: 1111 1111 | TamsoloCalc [BINARY] | 9,9",
+        "Ctrl+8: 377 | TamsoloCalc [OCTAL] | 3,3",
+        "Ctrl+0: 255 | TamsoloCalc | 3,3",
+        "Open offers in.txt",
+        "after Open: 255 | TamsoloCalc | 3,3",
+        "Save offers out.txt",
+        "after Save: 255 | TamsoloCalc | 3,3",
+        "Save offers graph.bmp",
+        "after Save Graph: 255 | TamsoloCalc | 3,3",
+        "Graph Configuration",
+        "after Graph Configuration: 255 | TamsoloCalc | 3,3",
+        "About box",
+        "after About: 255 | TamsoloCalc | 3,3",
+        "Ctrl+Shift+C: 12345 | TamsoloCalc | 0,5",
+        "values copied",
+        "Home: 12345 | TamsoloCalc | 0,0",
+        "End: 12345 | TamsoloCalc | 5,5",
+        "Ctrl+A: 12345 | TamsoloCalc | 0,5",
+        "Ctrl+C: 12345 | TamsoloCalc | 0,5",
+        "Home, Ctrl+V: 1234512345 | TamsoloCalc | 5,5",
+        "Ctrl+Z: 12345 | TamsoloCalc | 0,0",
+        "Ctrl+A, Ctrl+X:  | TamsoloCalc | 0,0",
+        "1+2 Enter: 3 | TamsoloCalc | 1,1",
+        "Ctrl+Z: 1+2 | TamsoloCalc | 0,3",
+        "Ctrl+Z again: 3 | TamsoloCalc | 0,1",
+        "Escape:  | TamsoloCalc | 0,0",
+        "Up: 1+2 | TamsoloCalc | 3,3",
+        "Down:  | TamsoloCalc | 0,0",
+    };
+    EXPECT_EQ(seen, expected);
 }
 
 // A drop of files as the shell hands it over: a DROPFILES block with the
