@@ -14,7 +14,6 @@
 #include "graph/dataset.h"
 #include "graph/graph_scale.h"
 
-#include <climits>
 #include <memory>
 #include <new>
 
@@ -22,8 +21,6 @@ namespace {
 
 constexpr int kScaleDivisions = 8;
 constexpr int kEquationBase = 10; // numbers of a column equation are decimal
-// The data set counts its values in a signed 32-bit int.
-constexpr uint64_t kMaxValueCount = INT_MAX;
 // Elements read at a time: a whole number of every element width.
 constexpr size_t kBinaryBlockBytes = size_t{1} << 20;
 // Values that the storage of a text file starts with (fewer for a small
@@ -43,10 +40,13 @@ class ValueStorage {
     // when it cannot be had.
     bool Resize(size_t count) {
         double* moved = ReallocateDataValues(values, count);
+        ranOut = !moved;
         if (!moved) return false;
         values = moved;
         return true;
     }
+    // Whether the last Resize failed for want of memory.
+    bool RanOut() const { return ranOut; }
     double* Release() {
         double* taken = values;
         values = nullptr;
@@ -55,6 +55,7 @@ class ValueStorage {
 
   private:
     double* values;
+    bool ranOut = false;
 };
 
 // Reads whole elements of the binary code into values until the end of the
@@ -107,6 +108,12 @@ bool InstallValues(ValueStorage& storage, size_t n, size_t capacity) {
     return true;
 }
 
+// A read that gave nothing: -1, and why into failure (when not null).
+int Fail(ReadFailure* failure, ReadFailure why) {
+    if (failure) *failure = why;
+    return -1;
+}
+
 void ResetDataSet() {
     InstallDataSet(nullptr, 0);
     graphScale.SetData(dataSet.values, dataSet.count, kScaleDivisions);
@@ -114,47 +121,54 @@ void ResetDataSet() {
 
 } // namespace
 
-int ReadDataFile(const char* path, uint32_t typeCode, const char* equation) {
-    if (typeCode == 0 || !path) return -1;
+int ReadDataFile(const char* path, uint32_t typeCode, const char* equation, ReadFailure* failure) {
+    if (failure) *failure = ReadFailure::None;
+    if (typeCode == 0 || !path) return Fail(failure, ReadFailure::Cancelled);
     FileHandle file;
-    if (!file.Open(path, false)) return -1;
-    return ReadDataFromFile(file, typeCode, equation);
+    if (!file.Open(path, false)) return Fail(failure, ReadFailure::CannotOpen);
+    return ReadDataFromFile(file, typeCode, equation, failure);
 }
 
-int ReadDataFromFile(FileHandle& file, uint32_t typeCode, const char* equation) {
-    if (typeCode == 0) return -1;
+int ReadDataFromFile(FileHandle& file, uint32_t typeCode, const char* equation,
+                     ReadFailure* failure) {
+    if (failure) *failure = ReadFailure::None;
+    if (typeCode == 0) return Fail(failure, ReadFailure::Cancelled);
     const uint64_t size = file.GetSize();
-    if (size == 0 || size == FileHandle::kFailure) return -1;
+    if (size == 0) return Fail(failure, ReadFailure::Empty);
+    if (size == FileHandle::kFailure) return Fail(failure, ReadFailure::ReadError);
 
     const int width = BinaryElementSize(typeCode);
     // A binary file's count uses the whole 64-bit size; a file whose values no
-    // count can hold is refused rather than read in part.
+    // data set may hold is refused rather than read in part.
     uint64_t capacity = width ? size / static_cast<uint64_t>(width) : size / 2 + 4;
-    if (width && capacity > kMaxValueCount) return -1;
+    if (width && capacity > kMaxDataValues) return Fail(failure, ReadFailure::TooLarge);
     if (!width && capacity > kFirstTextValues) capacity = kFirstTextValues;
     if (capacity == 0) { // a binary file shorter than one element
         ResetDataSet();
         return 0;
     }
     ValueStorage storage(static_cast<size_t>(capacity));
-    if (!storage.Get()) return -1;
+    if (!storage.Get()) return Fail(failure, ReadFailure::NoMemory);
 
     size_t n = 0;
     if (width) {
         if (!ReadBinaryValues(file, typeCode, storage.Get(), static_cast<size_t>(capacity), n))
-            return -1;
+            return Fail(failure, ReadFailure::NoMemory);
     } else {
         const bool useEquation = HasColumnEquationFlag(typeCode) && equation && *equation;
         TextDataParser parser(storage.Get(), static_cast<size_t>(capacity),
                               HasMultiplierFlag(typeCode), useEquation ? equation : nullptr,
                               CombineWithEquation, GrowStorage, &storage);
-        if (!ParseTextStream(ReadFromHandle, &file, size, kTextBlockSize, parser)) return -1;
-        if (parser.Overflowed()) return -1;
+        if (!ParseTextStream(ReadFromHandle, &file, size, kTextBlockSize, parser))
+            return Fail(failure, ReadFailure::NoMemory);
+        if (parser.Overflowed())
+            return Fail(failure, storage.RanOut() ? ReadFailure::NoMemory : ReadFailure::TooLarge);
         n = parser.Count();
         capacity = parser.Capacity();
     }
     file.Close();
-    if (!InstallValues(storage, n, static_cast<size_t>(capacity))) return -1;
+    if (!InstallValues(storage, n, static_cast<size_t>(capacity)))
+        return Fail(failure, ReadFailure::NoMemory);
     graphScale.SetData(dataSet.values, dataSet.count, kScaleDivisions);
     return static_cast<int>(n);
 }

@@ -93,7 +93,8 @@ void DescribeReading(const ReadingReport& report, const char* text, char* out, i
         break;
     case ReadingProblem::IgnoredText: {
         const int from = report.ignoredFrom;
-        const std::string read = Excerpt(text, 0, static_cast<size_t>(from));
+        std::string read = Excerpt(text, 0, static_cast<size_t>(from));
+        read.erase(0, read.find_first_not_of(" \t\r\n")); // blanks before it, too
         const std::string rest = Excerpt(text, from, std::strlen(text + from));
         std::snprintf(out, n, "%s; ignored from column %d: '%s'", read.c_str(), from + 1,
                       rest.c_str());

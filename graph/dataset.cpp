@@ -5,13 +5,30 @@
 
 DataSet dataSet;
 
+namespace {
+
+AllocationGate allocationGate = nullptr;
+
+bool AllocationPasses(size_t count) {
+    return !allocationGate || allocationGate(count);
+}
+
+} // namespace
+
+AllocationGate SetAllocationGate(AllocationGate gate) {
+    const AllocationGate previous = allocationGate;
+    allocationGate = gate;
+    return previous;
+}
+
 double* AllocateDataValues(size_t count) {
     if (count == 0 || count > kMaxDataValues || count > SIZE_MAX / sizeof(double)) return nullptr;
+    if (!AllocationPasses(count)) return nullptr;
     return static_cast<double*>(std::malloc(count * sizeof(double)));
 }
 
 double* ReallocateDataValues(double* values, size_t count) {
-    if (count == 0 || count > kMaxDataValues) return nullptr;
+    if (count == 0 || count > kMaxDataValues || !AllocationPasses(count)) return nullptr;
     return static_cast<double*>(std::realloc(values, count * sizeof(double)));
 }
 

@@ -28,11 +28,21 @@ double* ReallocateDataValues(double* values, size_t count);
 // Releases storage from AllocateDataValues that was never installed.
 void FreeDataValues(double* values);
 
+// Asked before AllocateDataValues and ReallocateDataValues ask the system for
+// count doubles; false makes the request fail as the system's own failure
+// would. The tests put theirs here to run out of memory on purpose; the
+// program leaves it null, which lets every request pass.
+using AllocationGate = bool (*)(size_t count);
+// Installs gate (null for none) and returns the one it replaces.
+AllocationGate SetAllocationGate(AllocationGate gate);
+
 // Replaces the data set with the values of text over a range of x, evaluated
 // in numberBase. Returns 1 when the data set was replaced, 0 when the
 // arguments describe no points or the points cannot be allocated (the data set
 // and the graph scale are then left exactly as they were).
 int PlotEquation(const char* text, double start, double end, double step, int count);
+// The variable table of a plot: one entry per letter a to z.
+constexpr int kPlotVariableCount = 26;
 // How many points PlotEquation makes of these arguments when memory allows:
 // 0 or less when they describe none.
 int PlotPointCount(double start, double end, double step, int count);

@@ -11,8 +11,6 @@
 
 namespace {
 
-// The variable table of a plot: one entry per letter a to z.
-constexpr int kPlotVariableCount = 26;
 constexpr int kVariableX = 'x' - 'a';
 constexpr int kVariableY = 'y' - 'a';
 constexpr int kScaleDivisions = 8;

@@ -58,6 +58,64 @@ int LineOffset(const char* lineText, const char* working, int offset) {
     }
 }
 
+// The position in before of the character at offset in after, where after
+// is before with every word replaced by a text of replacementLength
+// characters: a character inside a replacement stands for its word's start.
+int OffsetBeforeReplacing(const char* before, const char* word, size_t replacementLength,
+                          int offset) {
+    const size_t wordLength = std::strlen(word);
+    const int replaced = static_cast<int>(replacementLength);
+    int i = 0, j = 0;
+    for (;;) {
+        if (wordLength > 0 && std::strncmp(before + i, word, wordLength) == 0) {
+            if (offset - j < replaced) return i;
+            i += static_cast<int>(wordLength);
+            j += replaced;
+            continue;
+        }
+        if (j >= offset || !before[i]) return i;
+        ++i;
+        ++j;
+    }
+}
+
+// A report on the expression of line, with its positions moved onto working.
+ReadingReport MapReadingToWorking(const ReadingReport& report, const LineExpression& line) {
+    if (!line.word) return report;
+    const size_t length = std::strlen(line.replacement);
+    ReadingReport mapped = report;
+    if (report.offset >= 0) {
+        mapped.offset = OffsetBeforeReplacing(line.working, line.word, length, report.offset);
+        mapped.length =
+            OffsetBeforeReplacing(line.working, line.word, length, report.offset + report.length) -
+            mapped.offset;
+    }
+    if (report.ignoredFrom >= 0)
+        mapped.ignoredFrom =
+            OffsetBeforeReplacing(line.working, line.word, length, report.ignoredFrom);
+    return mapped;
+}
+
+// The line as typed with blanks in place of every deleted word of line, so
+// that no text quoted from it holds a plot's range.
+GrowableText LineWithoutDeletedWords(const LineExpression& line) {
+    GrowableText shown(line.lineText);
+    if (!line.word || *line.replacement || !*line.word) return shown;
+    const size_t wordLength = std::strlen(line.word);
+    for (const char* at = std::strstr(line.working, line.word); at;
+         at = std::strstr(at + wordLength, line.word)) {
+        const int start = static_cast<int>(at - line.working);
+        const int from = LineOffset(line.lineText, line.working, start);
+        const int to =
+            LineOffset(line.lineText, line.working, start + static_cast<int>(wordLength));
+        for (int i = from; i < to; ++i) {
+            shown.Erase(static_cast<size_t>(i), 1);
+            shown.Insert(static_cast<size_t>(i), " ");
+        }
+    }
+    return shown;
+}
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -174,6 +232,20 @@ ReadingReport MapReadingToLine(const ReadingReport& report, const char* lineText
     return mapped;
 }
 
+void DescribeLineExpression(const LineExpression& line, double result, char* out, int size) {
+    if (!out || size <= 0) return;
+    out[0] = '\0';
+    GrowableText expression(line.working);
+    if (line.word) expression.ReplaceEvery(line.word, line.replacement);
+    const ReadingReport report =
+        DiagnoseExpression(expression.Text(), line.variables, line.variableCount, line.base);
+    if (report.problem == ReadingProblem::None || (EndsLeniently(report) && !std::isnan(result)))
+        return;
+    const ReadingReport mapped =
+        MapReadingToLine(MapReadingToWorking(report, line), line.lineText, line.working);
+    DescribeReading(mapped, LineWithoutDeletedWords(line).Text(), out, size);
+}
+
 bool EndsWithEquals(const char* text) {
     const size_t length = text ? std::strlen(text) : 0;
     if (length == 0 || text[length - 1] != '=') return false;
@@ -206,12 +278,17 @@ LineKind ClassifyLine(const GrowableText& working) {
     return LineKind::Evaluate;
 }
 
-bool TakePlotRange(GrowableText& working, PlotRange& range, FieldEvaluator evaluate, int base) {
+GrowableText PlotRangeText(const GrowableText& working) {
     const size_t open = working.Find('{');
-    if (open == GrowableText::kNotFound) return false;
+    if (open == GrowableText::kNotFound) return GrowableText();
     const size_t close = working.Find('}', open + 1);
-    if (close == GrowableText::kNotFound) return false;
-    const GrowableText rangeText(working.Text() + open, close - open + 1);
+    if (close == GrowableText::kNotFound) return GrowableText();
+    return GrowableText(working.Text() + open, close - open + 1);
+}
+
+bool TakePlotRange(GrowableText& working, PlotRange& range, FieldEvaluator evaluate, int base) {
+    const GrowableText rangeText = PlotRangeText(working);
+    if (rangeText.IsEmpty()) return false;
 
     double* const fields[kRangeFields] = {&range.from, &range.to, &range.step, &range.count};
     GrowableText copy(rangeText);

@@ -25,6 +25,28 @@ GrowableText NormaliseLine(const char* lineText, int base);
 ReadingReport MapReadingToLine(const ReadingReport& report, const char* lineText,
                                const char* working);
 
+// How the expression that a line evaluates is made from it, for telling the
+// user how that expression was read.
+struct LineExpression {
+    const char* lineText = ""; // the line as typed, without its "="
+    const char* working = "";  // its copy made by NormaliseLine
+    // The expression is working with every word in it written as
+    // replacement: a plot's range text deleted (replacement ""), DATA as the
+    // text of a value. Null when the expression is working itself.
+    const char* word = nullptr;
+    const char* replacement = "";
+    const double* variables = nullptr; // the evaluation's variable table
+    int variableCount = 0;
+    int base = 10;
+};
+
+// Why that expression was not read whole, into out (size bytes, always
+// terminated), in the columns and texts of the line as typed, a deleted range
+// left out of them. Empty when it was read whole, or when all it missed was
+// punctuation at the end, which the language supplies, and result (what it
+// gave) is a number.
+void DescribeLineExpression(const LineExpression& line, double result, char* out, int size);
+
 enum class LineKind { Plot, DataTransform, Evaluate };
 LineKind ClassifyLine(const GrowableText& working);
 
@@ -37,6 +59,10 @@ struct PlotRange {
     double step = 0;
     double count = 0;
 };
+
+// The range text of a working copy: from its first "{" to the first "}"
+// after it, both included; empty when either is missing.
+GrowableText PlotRangeText(const GrowableText& working);
 
 // Reads the range in braces of the working copy into range (fields from, to,
 // step, count; an empty field keeps its default) and deletes the range text

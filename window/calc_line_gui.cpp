@@ -10,6 +10,7 @@
 #include "resources/resource_ids.h"
 #include "text/convert.h"
 #include "window/calc_line.h"
+#include "window/exact_number.h"
 #include "window/graph_scroller_gui.h"
 #include "window/line_keys_gui.h"
 #include "window/notice_gui.h"
@@ -45,21 +46,49 @@ void DescribeEmptyPlot(const PlotRange& range, int count, char (&notice)[kNotice
         std::snprintf(notice, kNoticeTextSize, "not enough memory for %d points", points);
 }
 
-void PlotLine(HWND mainWindow, GrowableText& working, char (&notice)[kNoticeTextSize]) {
+// Plots the working copy of lineText; into notice, why it made no points, or
+// why its equation was not read whole.
+void PlotLine(HWND mainWindow, GrowableText& working, const GrowableText& lineText,
+              char (&notice)[kNoticeTextSize]) {
     EnsureGraphVisible(mainWindow);
     RECT client = {};
     GetClientRect(GraphArea(mainWindow), &client);
+    const GrowableText wholeWorking(working);
+    const GrowableText rangeText = PlotRangeText(working);
     PlotRange range;
     TakePlotRange(working, range, EvaluatePlain, numberBase);
     ApplyDefaultStep(range, client.right - client.left);
     const int count = TruncateToInt32(range.count);
-    if (!PlotEquation(working.Text(), range.from, range.to, range.step, count))
+    if (PlotEquation(working.Text(), range.from, range.to, range.step, count)) {
+        static const double variables[kPlotVariableCount] = {};
+        LineExpression equation;
+        equation.lineText = lineText.Text();
+        equation.working = wholeWorking.Text();
+        equation.word = rangeText.IsEmpty() ? nullptr : rangeText.Text();
+        equation.variables = variables;
+        equation.variableCount = kPlotVariableCount;
+        equation.base = numberBase;
+        DescribeLineExpression(equation, dataSet.values[0], notice, kNoticeTextSize);
+    } else {
         DescribeEmptyPlot(range, count, notice);
+    }
     RefreshAfterNewData(mainWindow, false);
 }
 
-void TransformDataSet(HWND mainWindow, const GrowableText& working) {
+// Transforms the data set by the working copy of lineText; into notice, why
+// the expression was not read whole (as it was read for the first value).
+void TransformDataSet(HWND mainWindow, const GrowableText& working, const GrowableText& lineText,
+                      char (&notice)[kNoticeTextSize]) {
+    const bool empty = dataSet.count <= 0;
+    const GrowableText firstValue = ExactNumberText(empty ? 0 : dataSet.values[0], numberBase);
     TransformDataValuesCompiled(working, dataSet.values, dataSet.count, EvaluatePlain, numberBase);
+    LineExpression expression;
+    expression.lineText = lineText.Text();
+    expression.working = working.Text();
+    expression.word = "DATA";
+    expression.replacement = firstValue.Text();
+    expression.base = numberBase;
+    DescribeLineExpression(expression, empty ? 0 : dataSet.values[0], notice, kNoticeTextSize);
     graphScale.SetData(dataSet.values, dataSet.count, kGraphDivisions);
     ShowStatistics();
     // New values can need wider value labels, which narrows the scroll page.
@@ -77,17 +106,6 @@ struct ShownResult {
 ShownResult shownResult;
 
 bool nextEvaluationQuiet = false;
-
-// Why the working copy of lineText was not read whole, into notice, when that
-// made the result INVALID or left text unread; empty for a line read whole.
-void DescribeLineReading(const GrowableText& working, const GrowableText& lineText, double value,
-                         char (&notice)[kNoticeTextSize]) {
-    const ReadingReport report = DiagnoseExpression(working.Text(), nullptr, 0, numberBase);
-    if (report.problem == ReadingProblem::None || (EndsLeniently(report) && !std::isnan(value)))
-        return;
-    DescribeReading(MapReadingToLine(report, lineText.Text(), working.Text()), lineText.Text(),
-                    notice, kNoticeTextSize);
-}
 
 // Formats value into lineText with the display base and flags of now, and
 // remembers it as the shown result; leaves lineText unchanged when the
@@ -160,11 +178,15 @@ void EvaluateLine(HWND mainWindow) {
     GrowableText working = NormaliseLine(lineText.Text(), numberBase);
     char notice[kNoticeTextSize] = "";
     switch (ClassifyLine(working)) {
-    case LineKind::Plot: PlotLine(mainWindow, working, notice); break;
-    case LineKind::DataTransform: TransformDataSet(mainWindow, working); break;
+    case LineKind::Plot: PlotLine(mainWindow, working, lineText, notice); break;
+    case LineKind::DataTransform: TransformDataSet(mainWindow, working, lineText, notice); break;
     case LineKind::Evaluate: {
         const double value = EvaluateExpression(working.Text(), nullptr, 0, numberBase);
-        DescribeLineReading(working, lineText, value, notice);
+        LineExpression expression;
+        expression.lineText = lineText.Text();
+        expression.working = working.Text();
+        expression.base = numberBase;
+        DescribeLineExpression(expression, value, notice, kNoticeTextSize);
         WriteResult(value, lineText);
         break;
     }

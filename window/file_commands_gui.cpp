@@ -40,36 +40,38 @@ const char* FileNameOf(const char* path) {
     return name;
 }
 
-// Why reading path as typeCode gave nothing: the file cannot be opened, is
-// empty or holds more values than a data set may; otherwise it could not be
-// read (no memory, or a read error).
-void DescribeFailedRead(const char* path, uint32_t typeCode, char (&notice)[kNoticeTextSize]) {
-    const char* name = FileNameOf(path);
-    FileHandle file;
-    if (!file.Open(path, false)) {
-        std::snprintf(notice, kNoticeTextSize, "cannot open %s", name);
-        return;
-    }
-    const uint64_t size = file.GetSize();
-    // A text number takes at least two bytes with its separator.
-    const int width = BinaryElementSize(typeCode) ? BinaryElementSize(typeCode) : 2;
-    if (size == 0)
-        std::snprintf(notice, kNoticeTextSize, "%s is empty", name);
-    else if (size != FileHandle::kFailure && size / static_cast<uint64_t>(width) > kMaxDataValues)
-        std::snprintf(notice, kNoticeTextSize, "%s is too large for the data set", name);
-    else
-        std::snprintf(notice, kNoticeTextSize, "could not read %s", name);
+// "s" after a count other than 1.
+const char* PluralEnding(int count) {
+    return count == 1 ? "" : "s";
 }
 
-// What a read of path that gave result tells the user. A read that gave
-// values says nothing: the statistics bar, where a notice may have to show,
-// has just been filled with them.
-void DescribeRead(const char* path, uint32_t typeCode, int result,
+// What a read of path that gave result (and failure, when it gave -1) tells
+// the user.
+void DescribeRead(const char* path, int result, ReadFailure failure,
                   char (&notice)[kNoticeTextSize]) {
-    if (result < 0)
-        DescribeFailedRead(path, typeCode, notice);
-    else if (result == 0)
-        std::snprintf(notice, kNoticeTextSize, "no number in %s", FileNameOf(path));
+    const char* name = FileNameOf(path);
+    if (result > 0) {
+        std::snprintf(notice, kNoticeTextSize, "%d value%s read from %s", result,
+                      PluralEnding(result), name);
+        return;
+    }
+    if (result == 0) {
+        std::snprintf(notice, kNoticeTextSize, "no number in %s", name);
+        return;
+    }
+    switch (failure) {
+    case ReadFailure::CannotOpen:
+        std::snprintf(notice, kNoticeTextSize, "cannot open %s", name);
+        break;
+    case ReadFailure::Empty: std::snprintf(notice, kNoticeTextSize, "%s is empty", name); break;
+    case ReadFailure::TooLarge:
+        std::snprintf(notice, kNoticeTextSize, "%s is too large for the data set", name);
+        break;
+    case ReadFailure::NoMemory:
+        std::snprintf(notice, kNoticeTextSize, "not enough memory to read %s", name);
+        break;
+    default: std::snprintf(notice, kNoticeTextSize, "could not read %s", name); break;
+    }
 }
 
 } // namespace
@@ -89,13 +91,14 @@ void PlotNamedDataFile(HWND mainWindow, const char* path) {
     // turn into the negative "saving" parameter.
     const int32_t parameter = FileTypeParameterForSize((uint64_t{high} << 32) | low);
     const uint32_t typeCode = RunFileTypeDialog(mainWindow, parameter);
-    HideNotice(mainWindow); // an older notice would cover the new statistics
-    const int result = ReadDataFile(path, typeCode, equation);
+    HideNotice(mainWindow); // the statistics bar shows the new statistics first
+    ReadFailure failure = ReadFailure::None;
+    const int result = ReadDataFile(path, typeCode, equation, &failure);
     if (result >= 0) RefreshAfterNewData(mainWindow, true);
     SetFocus(line);
     if (typeCode == 0) return; // cancelled: nothing to tell
     char notice[kNoticeTextSize] = "";
-    DescribeRead(path, typeCode, result, notice);
+    DescribeRead(path, result, failure, notice);
     ShowNotice(mainWindow, notice);
 }
 
@@ -110,7 +113,7 @@ void SaveDataFileCommand(HWND mainWindow) {
     char notice[kNoticeTextSize] = "";
     if (saved)
         std::snprintf(notice, kNoticeTextSize, "saved %d value%s to %s", dataSet.count,
-                      dataSet.count == 1 ? "" : "s", name);
+                      PluralEnding(dataSet.count), name);
     else
         std::snprintf(notice, kNoticeTextSize, "could not save %s%s", name,
                       existed ? "; the old file is kept" : "");

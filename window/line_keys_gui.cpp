@@ -12,9 +12,13 @@ namespace {
 WNDPROC previousLineProc = nullptr;
 HACCEL accelerators = nullptr;
 LineHistory history;
+// Whether the last key pressed was an accelerator. The message loop has
+// already made the character of that key (Ctrl+C makes 0x03, Ctrl+6 0x1E)
+// when the key reaches the line; the character is not the edit control's,
+// which would act on it (Ctrl+Shift+C would copy the selected text over the
+// copied graph).
+bool keyWasAccelerator = false;
 
-// The control character that a translated key also produces (Ctrl+O is 0x0F)
-// still reaches the edit control, which ignores it.
 bool TranslateLineAccelerator(HWND line, UINT message, WPARAM first, LPARAM second) {
     if (!accelerators) return false;
     MSG msg = {};
@@ -44,10 +48,18 @@ LRESULT CALLBACK CalculationLineProc(HWND line, UINT message, WPARAM first, LPAR
     switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        if (TranslateLineAccelerator(line, message, first, second)) return 0;
+        keyWasAccelerator = TranslateLineAccelerator(line, message, first, second);
+        if (keyWasAccelerator) return 0;
         // In one line Up and Down would only move the caret as Left and Right do.
         if (message == WM_KEYDOWN && (first == VK_UP || first == VK_DOWN)) {
             StepHistory(line, first == VK_UP);
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        if (keyWasAccelerator) {
+            keyWasAccelerator = false;
             return 0;
         }
         break;
@@ -61,6 +73,7 @@ LRESULT CALLBACK CalculationLineProc(HWND line, UINT message, WPARAM first, LPAR
 void SubclassCalculationLine(HWND mainWindow) {
     accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_MAIN));
     history.Clear();
+    keyWasAccelerator = false;
     previousLineProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(GetDlgItem(mainWindow, IDC_CALC_LINE), GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(CalculationLineProc)));

@@ -70,13 +70,15 @@ class ReadDataFileTest : public TempFolder {
         EXPECT_EQ(graphScale.axisMin, graphScale.dataMin) << what;
         EXPECT_EQ(graphScale.axisMax, graphScale.dataMax) << what;
     }
-    int ReadBytes(const Bytes& bytes, uint32_t code, const char* equation = nullptr) {
+    int ReadBytes(const Bytes& bytes, uint32_t code, const char* equation = nullptr,
+                  ReadFailure* failure = nullptr) {
         const std::string path = PathOf("data.bin");
         WriteFileBytes(path, bytes);
-        return ReadDataFile(path.c_str(), code, equation);
+        return ReadDataFile(path.c_str(), code, equation, failure);
     }
-    int ReadText(const std::string& text, uint32_t code, const char* equation = nullptr) {
-        return ReadBytes(Bytes(text.begin(), text.end()), code, equation);
+    int ReadText(const std::string& text, uint32_t code, const char* equation = nullptr,
+                 ReadFailure* failure = nullptr) {
+        return ReadBytes(Bytes(text.begin(), text.end()), code, equation, failure);
     }
     // A file of the given size whose content costs no disk space.
     std::string SparseFile(const std::string& name, uint64_t size) {
@@ -270,45 +272,98 @@ TEST_F(ReadDataFileTest, ASuccessfulReadRescalesTheGraph) {
     EXPECT_EQ(graphScale.mean, 50);
 }
 
-TEST_F(ReadDataFileTest, FilesThatCannotBeReadLeaveEverythingAsItWas) {
+TEST_F(ReadDataFileTest, FilesThatCannotBeReadLeaveEverythingAsItWasAndSayWhy) {
     const std::string empty = PathOf("empty.txt");
     WriteFileBytes(empty, {});
-    EXPECT_EQ(ReadDataFile(empty.c_str(), kTypeText, nullptr), -1);
-    ExpectUnchanged("empty file");
-    EXPECT_EQ(ReadDataFile(empty.c_str(), kTypeUnsignedBytes, nullptr), -1);
-    ExpectUnchanged("empty binary file");
-
-    EXPECT_EQ(ReadDataFile(PathOf("missing.txt").c_str(), kTypeText, nullptr), -1);
-    ExpectUnchanged("missing file");
-    EXPECT_EQ(ReadDataFile(folder.string().c_str(), kTypeText, nullptr), -1);
-    ExpectUnchanged("folder");
-    EXPECT_EQ(ReadDataFile(nullptr, kTypeText, nullptr), -1);
-    ExpectUnchanged("no path");
-
     const std::string data = PathOf("data.txt");
     WriteFileText(data, "1 2 3");
-    EXPECT_EQ(ReadDataFile(data.c_str(), 0, nullptr), -1);
-    ExpectUnchanged("cancelled type");
+    const std::string missing = PathOf("missing.txt");
+    const std::string inFolder = folder.string();
+    const struct {
+        const char* what;
+        const char* path;
+        uint32_t code;
+        ReadFailure failure;
+    } cases[] = {
+        {"empty file", empty.c_str(), kTypeText, ReadFailure::Empty},
+        {"empty binary file", empty.c_str(), kTypeUnsignedBytes, ReadFailure::Empty},
+        {"missing file", missing.c_str(), kTypeText, ReadFailure::CannotOpen},
+        {"folder", inFolder.c_str(), kTypeText, ReadFailure::CannotOpen},
+        {"no path", nullptr, kTypeText, ReadFailure::Cancelled},
+        {"cancelled type", data.c_str(), 0, ReadFailure::Cancelled},
+    };
+    for (const auto& c : cases) {
+        ReadFailure failure = ReadFailure::None;
+        EXPECT_EQ(ReadDataFile(c.path, c.code, nullptr, &failure), -1) << c.what;
+        EXPECT_EQ(failure, c.failure) << c.what;
+        ExpectUnchanged(c.what);
+    }
     {
         FileHandle holder; // another program holding the file without sharing
         ASSERT_TRUE(holder.Open(data.c_str(), false));
-        EXPECT_EQ(ReadDataFile(data.c_str(), kTypeText, nullptr), -1);
+        ReadFailure failure = ReadFailure::None;
+        EXPECT_EQ(ReadDataFile(data.c_str(), kTypeText, nullptr, &failure), -1);
+        EXPECT_EQ(failure, ReadFailure::CannotOpen);
         ExpectUnchanged("locked file");
     }
     // A read-only file can still be read.
     MakeReadOnly(data);
-    EXPECT_EQ(ReadDataFile(data.c_str(), kTypeText, nullptr), 3);
+    ReadFailure failure = ReadFailure::Cancelled;
+    EXPECT_EQ(ReadDataFile(data.c_str(), kTypeText, nullptr, &failure), 3);
+    EXPECT_EQ(failure, ReadFailure::None);
 }
 
 TEST_F(ReadDataFileTest, SizesBeyondWhatTheDataSetHoldsAreRefused) {
     // 2^32 + 6 bytes of shorts: the low 32 bits alone would say 3 values.
     const std::string shorts = SparseFile("shorts.bin", (uint64_t{1} << 32) + 6);
-    EXPECT_EQ(ReadDataFile(shorts.c_str(), kTypeUnsignedShorts, nullptr), -1);
+    ReadFailure failure = ReadFailure::None;
+    EXPECT_EQ(ReadDataFile(shorts.c_str(), kTypeUnsignedShorts, nullptr, &failure), -1);
+    EXPECT_EQ(failure, ReadFailure::TooLarge);
     ExpectUnchanged("4 GiB of shorts");
     // Storage for more values than the data set may hold cannot be allocated.
     const std::string bytes = SparseFile("bytes.bin", kMaxDataValues + 1);
-    EXPECT_EQ(ReadDataFile(bytes.c_str(), kTypeUnsignedBytes, nullptr), -1);
+    EXPECT_EQ(ReadDataFile(bytes.c_str(), kTypeUnsignedBytes, nullptr, &failure), -1);
+    EXPECT_EQ(failure, ReadFailure::TooLarge);
     ExpectUnchanged("too many bytes");
+}
+
+// Memory that runs out at any allocation of a read (the first storage, the
+// text's growing storage, the storage cut to the values read) is told apart
+// from a file too large, and leaves everything as it was.
+size_t refuseFrom = 0;
+size_t refuseUpTo = 0;
+bool RefuseAllocations(size_t count) {
+    return count < refuseFrom || count > refuseUpTo;
+}
+
+TEST_F(ReadDataFileTest, RunningOutOfMemoryIsToldApart) {
+    constexpr size_t kAll = SIZE_MAX;
+    constexpr size_t kFirstTextValues = size_t{1} << 20; // where text storage starts
+    std::string manyNumbers;
+    for (size_t i = 0; i <= kFirstTextValues; ++i) manyNumbers += "1\n";
+    const struct {
+        const char* what;
+        std::string text;
+        uint32_t code;
+        size_t from, upTo; // the allocations refused, in values
+    } cases[] = {
+        {"binary storage", "12345678", kTypeUnsignedBytes, 0, kAll},
+        {"text storage", "1 2 3", kTypeText, 0, kAll},
+        // Text storage starts at size / 2 + 4 values, here far more than the
+        // 3 numbers, so that it is cut to 3 in the end.
+        {"cut to the values read", "1 2 3" + std::string(6000, ' '), kTypeText, 1, 3},
+        {"grown for more values", manyNumbers, kTypeText, kFirstTextValues + 1, kAll},
+    };
+    for (const auto& c : cases) {
+        refuseFrom = c.from;
+        refuseUpTo = c.upTo;
+        const AllocationGate previous = SetAllocationGate(RefuseAllocations);
+        ReadFailure failure = ReadFailure::None;
+        EXPECT_EQ(ReadText(c.text, c.code, nullptr, &failure), -1) << c.what;
+        SetAllocationGate(previous);
+        EXPECT_EQ(failure, ReadFailure::NoMemory) << c.what;
+        ExpectUnchanged(c.what);
+    }
 }
 
 // Text is read in one pass into storage that grows as the values arrive: a

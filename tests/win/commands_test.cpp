@@ -4,6 +4,7 @@
 #include "main_window_fixture.h"
 
 #include "datafiles/file_type_dialog_gui.h"
+#include "datafiles/request_gate.h"
 #include "dialog_driver.h"
 #include "expr/evaluate.h"
 #include "window/command_line_gui.h"
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 namespace {
@@ -604,6 +606,7 @@ TEST_F(CommandsTest, SavedDataReadBackThroughTheFileTypeCodes) {
     EXPECT_EQ(offered, ""); // not the name of the other command
     EXPECT_EQ(Values(), (std::vector<double>{1.5, -2, 300}));
     EXPECT_TRUE(IsShown(statisticsBar()));
+    SendMessageA(window, WM_TIMER, kNoticeTimer, 0); // the read's notice goes
     EXPECT_EQ(StatusText(0), "Data Points:3");
     EXPECT_EQ(GetFocus(), line);
     {
@@ -780,6 +783,181 @@ TEST_F(CommandsTest, CopyGraphPutsTheShownGraphAndTheValuesOnTheClipboard) {
     EXPECT_EQ(ClipboardText(), text);
 }
 
+// --- Keys in the program's own message loop ---------------------------------
+
+// A key as the keyboard puts it into the queue: WM_KEYDOWN and WM_KEYUP posted
+// to the line, with Ctrl and Shift held as the thread's key state says while
+// the loop translates them (the character comes from that translation).
+void PostKey(HWND line, UINT key, bool control = false, bool shift = false) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageA(line, WM_KEYDOWN, key, scan | 1);
+    PostMessageA(line, WM_KEYUP, key, scan | 0xC0000001);
+}
+
+void ReleaseModifiers() {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+// The main dialog run as the program runs it (DialogBoxParamA, whose loop
+// passes every message through IsDialogMessage), with keys posted to its
+// queue: the accelerators, Enter and Escape, the history, undo, and the keys
+// that the edit control keeps.
+TEST_F(CommandsTest, KeysWorkInTheProgramsOwnDialogLoop) {
+    DestroyWindow(window); // the test's modeless window is not needed
+    window = nullptr;
+    InstallValues({1, 2, 3});
+    std::strcpy(plotFileName, "in.txt");
+    std::strcpy(saveFileName, "out.txt");
+    std::strcpy(bitmapFileName, "graph.bmp");
+    PutClipboardText("kept");
+    std::vector<std::string> seen; // what each step found, for one comparison at the end
+    HWND main = nullptr;
+    const auto state = [&](const char* what) {
+        seen.push_back(std::string(what) + ": " + LineText() + " | " + Title() + " | " +
+                       std::to_string(Selection().first) + "," +
+                       std::to_string(Selection().second));
+    };
+    // A step on the main dialog: look at what the keys before did, then post
+    // the next keys.
+    const auto onMain = [&](const char* what, std::function<void()> keys) {
+        return DialogStep{"TamsoloCalc",
+                          [&, what, keys](HWND dialog) {
+                              ReleaseModifiers();
+                              if (dialog != main)
+                                  seen.push_back(std::string(what) + ": other dialog");
+                              state(what);
+                              keys();
+                          },
+                          50};
+    };
+    const auto offered = [&](const char* title) {
+        return DialogStep{title, [&, title](HWND dialog) {
+                              ReleaseModifiers();
+                              seen.push_back(std::string(title) + " offers " +
+                                             ItemText(dialog, kFileNameBox));
+                              PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                          }};
+    };
+    const auto typed = [&](const char* text) {
+        for (const char* c = text; *c; ++c) PostMessageA(line, WM_CHAR, *c, 1);
+    };
+    DialogDriver driver({
+        {"TamsoloCalc",
+         [&](HWND dialog) {
+             main = window = dialog;
+             line = GetDlgItem(dialog, IDC_CALC_LINE);
+             typed("255");
+             PostKey(line, '6', true);
+         }},
+        onMain("Ctrl+6", [&] { PostKey(line, '2', true); }),
+        onMain("Ctrl+2", [&] { PostKey(line, '8', true); }),
+        onMain("Ctrl+8", [&] { PostKey(line, '0', true); }),
+        onMain("Ctrl+0", [&] { PostKey(line, 'O', true); }),
+        offered("Open"),
+        onMain("after Open", [&] { PostKey(line, 'S', true); }),
+        offered("Save"),
+        onMain("after Save", [&] { PostKey(line, 'B', true); }),
+        offered("Save"),
+        onMain("after Save Graph", [&] { PostKey(line, 'G', true); }),
+        {"Graph Configuration",
+         [&](HWND dialog) {
+             ReleaseModifiers();
+             seen.push_back("Graph Configuration");
+             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+         }},
+        onMain("after Graph Configuration", [&] { PostKey(line, VK_F1); }),
+        {"TamsoloCalc",
+         [&](HWND dialog) {
+             seen.push_back(dialog == main ? "no About box" : "About box");
+             PostMessageA(dialog, WM_CLOSE, 0, 0);
+         }},
+        onMain("after About",
+               [&] {
+                   SetWindowTextA(line, "12345"); // with nothing to undo
+                   SendMessageA(line, EM_SETSEL, 0, -1);
+                   PostKey(line, 'C', true, true); // the graph, not the selected text
+               }),
+        onMain("Ctrl+Shift+C",
+               [&] {
+                   seen.push_back(ClipboardText() == "1.000000\r\n2.000000\r\n3.000000\r\n"
+                                      ? "values copied"
+                                      : "nothing copied");
+                   PostKey(line, VK_HOME);
+               }),
+        onMain("Home", [&] { PostKey(line, VK_END); }),
+        onMain("End", [&] { PostKey(line, 'A', true); }),
+        onMain("Ctrl+A", [&] { PostKey(line, 'C', true); }),
+        onMain("Ctrl+C",
+               [&] {
+                   PostKey(line, VK_HOME);
+                   PostKey(line, 'V', true);
+               }),
+        onMain("Home, Ctrl+V", [&] { PostKey(line, 'Z', true); }),
+        onMain("Ctrl+Z",
+               [&] {
+                   PostKey(line, 'A', true);
+                   PostKey(line, 'X', true);
+               }),
+        onMain("Ctrl+A, Ctrl+X",
+               [&] {
+                   typed("1+2");
+                   PostKey(line, VK_RETURN);
+               }),
+        onMain("1+2 Enter", [&] { PostKey(line, 'Z', true); }),
+        onMain("Ctrl+Z", [&] { PostKey(line, 'Z', true); }),
+        onMain("Ctrl+Z again", [&] { PostKey(line, VK_ESCAPE); }),
+        onMain("Escape", [&] { PostKey(line, VK_UP); }),
+        onMain("Up", [&] { PostKey(line, VK_DOWN); }),
+        onMain("Down", [&] { PostMessageA(main, WM_CLOSE, 0, 0); }),
+    });
+    const INT_PTR ended = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN),
+                                          nullptr, MainWindowProc, reinterpret_cast<LPARAM>(""));
+    ReleaseModifiers();
+    window = nullptr;
+    EXPECT_EQ(ended, 0);
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    const std::vector<std::string> expected = {
+        "Ctrl+6: FF | TamsoloCalc [HEX] | 2,2",
+        "Ctrl+2: 1111 1111 | TamsoloCalc [BINARY] | 9,9",
+        "Ctrl+8: 377 | TamsoloCalc [OCTAL] | 3,3",
+        "Ctrl+0: 255 | TamsoloCalc | 3,3",
+        "Open offers in.txt",
+        "after Open: 255 | TamsoloCalc | 3,3",
+        "Save offers out.txt",
+        "after Save: 255 | TamsoloCalc | 3,3",
+        "Save offers graph.bmp",
+        "after Save Graph: 255 | TamsoloCalc | 3,3",
+        "Graph Configuration",
+        "after Graph Configuration: 255 | TamsoloCalc | 3,3",
+        "About box",
+        "after About: 255 | TamsoloCalc | 3,3",
+        "Ctrl+Shift+C: 12345 | TamsoloCalc | 0,5",
+        "values copied",
+        "Home: 12345 | TamsoloCalc | 0,0",
+        "End: 12345 | TamsoloCalc | 5,5",
+        "Ctrl+A: 12345 | TamsoloCalc | 0,5",
+        "Ctrl+C: 12345 | TamsoloCalc | 0,5",
+        "Home, Ctrl+V: 1234512345 | TamsoloCalc | 5,5",
+        "Ctrl+Z: 12345 | TamsoloCalc | 0,0",
+        "Ctrl+A, Ctrl+X:  | TamsoloCalc | 0,0",
+        "1+2 Enter: 3 | TamsoloCalc | 1,1",
+        "Ctrl+Z: 1+2 | TamsoloCalc | 0,3",
+        "Ctrl+Z again: 3 | TamsoloCalc | 0,1",
+        "Escape:  | TamsoloCalc | 0,0",
+        "Up: 1+2 | TamsoloCalc | 3,3",
+        "Down:  | TamsoloCalc | 0,0",
+    };
+    EXPECT_EQ(seen, expected);
+}
+
 // A drop of files as the shell hands it over: a DROPFILES block with the
 // names, each NUL-terminated, and an empty name at the end.
 HDROP MakeDrop(const std::vector<std::string>& names) {
@@ -804,6 +982,10 @@ TEST_F(CommandsTest, OnlyTheFirstDroppedFileIsPlotted) {
     EXPECT_EQ(GetFocus(), line);
 }
 
+bool NoMemory(size_t) {
+    return false;
+}
+
 TEST_F(CommandsTest, EveryFileReadSaysHowItWent) {
     // A sparse file of bytes, one more than a data set may hold.
     const std::string huge = WriteSparseFile("huge.bin", (1LL << 28) + 1);
@@ -812,16 +994,21 @@ TEST_F(CommandsTest, EveryFileReadSaysHowItWent) {
         std::string path;
         int type;
         const char* notice;
+        bool noMemory = false; // no storage can be had for the values
     } reads[] = {
-        {WriteFile("sine.txt", "1\r\n2\r\n3\r\n"), IDC_TYPE_TEXT, ""},
+        {WriteFile("sine.txt", "1\r\n2\r\n3\r\n"), IDC_TYPE_TEXT, "3 values read from sine.txt"},
+        {WriteFile("one.txt", "7"), IDC_TYPE_TEXT, "1 value read from one.txt"},
         {WriteFile("empty.txt", ""), IDC_TYPE_TEXT, "empty.txt is empty"},
         {WriteFile("words.txt", "no numbers here\r\n"), IDC_TYPE_TEXT, "no number in words.txt"},
         {folder + "\\missing.txt", IDC_TYPE_TEXT, "cannot open missing.txt"},
         {huge, IDC_TYPE_UBYTE, "huge.bin is too large for the data set"},
+        {WriteFile("big.txt", "1 2 3"), IDC_TYPE_TEXT, "not enough memory to read big.txt", true},
     };
     for (const auto& r : reads) {
         DialogDriver driver({ChooseType(r.type)});
+        const AllocationGate previous = SetAllocationGate(r.noMemory ? NoMemory : nullptr);
         SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({r.path})), 0);
+        SetAllocationGate(previous);
         EXPECT_TRUE(driver.Finished()) << driver.Report();
         EXPECT_EQ(Notice(), r.notice);
     }
@@ -831,6 +1018,27 @@ TEST_F(CommandsTest, EveryFileReadSaysHowItWent) {
     PlotNamedDataFile(window, reads[0].path.c_str());
     EXPECT_TRUE(driver.Finished()) << driver.Report();
     EXPECT_EQ(Notice(), "");
+}
+
+TEST_F(CommandsTest, TheStatisticsOfAFileShowAgainWhenItsNoticeGoes) {
+    const std::string path = WriteFile("sine.txt", "1\r\n2\r\n6\r\n");
+    DialogDriver driver({ChooseType(IDC_TYPE_TEXT)});
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_EQ(Notice(), "3 values read from sine.txt");
+    SendMessageA(window, WM_TIMER, kNoticeTimer, 0);
+    EXPECT_EQ(Notice(), "");
+    EXPECT_TRUE(IsShown(statisticsBar()));
+    const char* const shown[] = {"Data Points:3", "Min Value:1", "Max Value:6", "Avg Value:3"};
+    for (int part = 0; part < 4; ++part) EXPECT_EQ(StatusText(part), shown[part]) << part;
+}
+
+// The overwrite prompt of a save dialog whose file exists: answered Yes.
+DialogStep ConfirmOverwrite() {
+    return {"", [](HWND box) {
+                EXPECT_NE(GetDlgItem(box, IDYES), nullptr); // a question, not another dialog
+                PostMessageA(box, WM_COMMAND, IDYES, 0);
+            }};
 }
 
 TEST_F(CommandsTest, EverySaveSaysHowItWent) {
@@ -849,6 +1057,54 @@ TEST_F(CommandsTest, EverySaveSaysHowItWent) {
         Command(IDM_SAVE_GRAPH_BITMAP);
         EXPECT_TRUE(driver.Finished()) << driver.Report();
         EXPECT_EQ(Notice(), "saved the graph to graph.bmp");
+    }
+}
+
+// A save that fails, through the file dialogs and the overwrite prompt as
+// the user meets them, says so, and an old file stays exactly as it was.
+TEST_F(CommandsTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
+    SetClientSize(300, 200);
+    InstallValues({1, 2, 3});
+    const struct {
+        int command;
+        const char* name;
+        bool exists;
+        bool readOnly;        // the old file may not be written
+        FileRequest failKind; // otherwise this request fails (a full disk)
+        const char* notice;
+    } saves[] = {
+        {IDM_SAVE_DATA_FILE, "locked.txt", true, true, FileRequest::kRead,
+         "could not save locked.txt; the old file is kept"},
+        {IDM_SAVE_DATA_FILE, "full.txt", true, false, FileRequest::kFlush,
+         "could not save full.txt; the old file is kept"},
+        {IDM_SAVE_DATA_FILE, "new.txt", false, false, FileRequest::kWrite,
+         "could not save new.txt"},
+        {IDM_SAVE_GRAPH_BITMAP, "locked.bmp", true, true, FileRequest::kRead,
+         "could not save the graph to locked.bmp; the old file is kept"},
+        {IDM_SAVE_GRAPH_BITMAP, "full.bmp", true, false, FileRequest::kWrite,
+         "could not save the graph to full.bmp; the old file is kept"},
+        {IDM_SAVE_GRAPH_BITMAP, "new.bmp", false, false, FileRequest::kCreate,
+         "could not save the graph to new.bmp"},
+    };
+    const std::string old = "the old file\r\n";
+    for (const auto& s : saves) {
+        const std::string path = s.exists ? WriteFile(s.name, old) : File(s.name);
+        if (s.readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        std::vector<DialogStep> steps = {ChooseFile("Save", path)};
+        if (s.exists) steps.push_back(ConfirmOverwrite());
+        if (s.command == IDM_SAVE_DATA_FILE) steps.push_back(ChooseType(IDC_TYPE_TEXT));
+        DialogDriver driver(steps);
+        {
+            RequestGate gate(s.failKind, s.readOnly ? 0 : 1);
+            Command(s.command);
+        }
+        EXPECT_TRUE(driver.Finished()) << s.name << " " << driver.Report();
+        EXPECT_EQ(Notice(), s.notice);
+        if (s.exists)
+            EXPECT_EQ(ReadBytes(path), old) << s.name;
+        else
+            EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << s.name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
 

@@ -8,6 +8,10 @@
 
 namespace {
 
+bool NoMemory(size_t) {
+    return false;
+}
+
 class LineAnswersTest : public MainWindowTest {
   protected:
     // The notice timer's message, as the system sends it after a few seconds.
@@ -32,6 +36,7 @@ TEST_F(LineAnswersTest, AReasonShowsBesideTheResultForAFewSeconds) {
         const char* typed;
         const char* result;
         const char* notice;
+        bool noMemory = false; // no storage can be had for a plot's points
     } cases[] = {
         {"((((", "INVALID", "missing closing bracket at the end"},
         {"1+", "INVALID", "missing operand after '+' (column 2)"},
@@ -44,7 +49,14 @@ TEST_F(LineAnswersTest, AReasonShowsBesideTheResultForAFewSeconds) {
         // A plot that makes no points says why; the line keeps the equation.
         {"x^2 {10,0,1}", "x^2 {10,0,1}", "the range gives no points"},
         {"x {0,1,0,2000000000}", "x {0,1,0,2000000000}", "not enough memory for 2000000000 points"},
+        {"x {0,1,0,3}", "x {0,1,0,3}", "not enough memory for 3 points", true},
         {"x^2 {0,1,0,3}", "x^2 {0,1,0,3}", ""},
+        // Plot and DATA lines tell what was not read of them, never the range.
+        {"x^2 pi {0,1}", "x^2 pi {0,1}", "x^2; ignored from column 5: 'pi'"},
+        {"x^ {0,1}", "x^ {0,1}", "missing operand after '^' (column 2)"},
+        {"data*2 foo", "data*2 foo", "data*2; ignored from column 8: 'foo'"},
+        {"data+", "data+", "missing operand after '+' (column 5)"},
+        {"data*2", "data*2", ""},
         // Read whole: nothing shows.
         {"1+2", "3", ""},
         {"(1+2", "3", ""},
@@ -52,7 +64,9 @@ TEST_F(LineAnswersTest, AReasonShowsBesideTheResultForAFewSeconds) {
         {"sqrt 16 + fact 5", "124", ""},
     };
     for (const auto& c : cases) {
+        const AllocationGate previous = SetAllocationGate(c.noMemory ? NoMemory : nullptr);
         TypeLine(c.typed);
+        SetAllocationGate(previous);
         EXPECT_EQ(LineText(), c.result) << c.typed;
         EXPECT_EQ(Notice(), c.notice) << c.typed;
     }

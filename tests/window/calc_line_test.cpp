@@ -2,6 +2,8 @@
 
 #include "expr/evaluate.h"
 #include "expr/random.h"
+#include "graph/dataset.h"
+#include "window/exact_number.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +85,44 @@ TEST(NormaliseLine, WorkingCopyOfTheLine) {
         EXPECT_STREQ(NormaliseLine(c.line, c.base).Text(), c.working) << c.line << " " << c.base;
 }
 
-TEST(MapReadingToLine, ReasonsNameTheLineAsTyped) {
+// The expression a test line evaluates, as the calculation line makes it: a
+// plot's equation without its range, read with a table of x and y; a DATA
+// line with DATA written as the value -2.5.
+struct TestedLine {
+    GrowableText working;
+    GrowableText rangeText;
+    GrowableText dataText;
+    LineExpression expression;
+
+    TestedLine(const char* line, int base)
+        : working(NormaliseLine(line, base)), rangeText(PlotRangeText(working)),
+          dataText(ExactNumberText(-2.5, base)) {
+        static const double variables[kPlotVariableCount] = {};
+        expression.lineText = line;
+        expression.working = working.Text();
+        expression.base = base;
+        switch (ClassifyLine(working)) {
+        case LineKind::Plot:
+            expression.word = rangeText.IsEmpty() ? nullptr : rangeText.Text();
+            expression.variables = variables;
+            expression.variableCount = kPlotVariableCount;
+            break;
+        case LineKind::DataTransform:
+            expression.word = "DATA";
+            expression.replacement = dataText.Text();
+            break;
+        case LineKind::Evaluate: break;
+        }
+    }
+    double Evaluate() const {
+        GrowableText text(working);
+        if (expression.word) text.ReplaceEvery(expression.word, expression.replacement);
+        return EvaluateExpression(text.Text(), expression.variables, expression.variableCount,
+                                  expression.base);
+    }
+};
+
+TEST(DescribeLineExpression, ReasonsNameTheLineAsTyped) {
     const struct {
         const char* line;
         int base;
@@ -102,13 +141,33 @@ TEST(MapReadingToLine, ReasonsNameTheLineAsTyped) {
         {"( 1 + 2 ) 3", 10, "( 1 + 2 ); ignored from column 11: '3'"},
         {"  ((  ", 10, "missing closing bracket at the end"},
         {"1 + q", 10, "unknown name 'Q' at column 5"},
+        {"(1+2", 10, ""}, // the language closes the bracket
+        {"1+2", 10, ""},
+        // Plots: the equation without its range, wherever the range stands;
+        // the range is never quoted as ignored.
+        {"x^2 {0,1}", 10, ""},
+        {"x^2 pi {0,1}", 10, "x^2; ignored from column 5: 'pi'"},
+        {"x^2 {0,1} pi", 10, "x^2; ignored from column 11: 'pi'"},
+        {"{0,1} x^2 $", 10, "x^2; ignored from column 11: '$'"},
+        {"x^2 {0,1} {2,3}", 10, "x^2; ignored from column 11: '{2,3}'"},
+        {"x^ {0,1}", 10, "missing operand after '^' (column 2)"},
+        {"x $ {0,1}", 10, "x; ignored from column 3: '$'"},
+        {"(x {0,1}", 10, ""},
+        {"y * rand(0.99,1.01,0.0001) {100}", 10, ""},
+        {"x^2 pi", 10, "x^2; ignored from column 5: 'pi'"},
+        // DATA lines, read as for a value whose text is longer than DATA.
+        {"data*2", 10, ""},
+        {"data*2 foo", 10, "data*2; ignored from column 8: 'foo'"},
+        {"data *", 10, "missing operand after '*' (column 6)"},
+        {"foo(data)", 10, "unknown name 'FOO' at column 1"},
+        {"2*data $", 16, "2*data; ignored from column 8: '$'"},
+        {"(data*2", 10, ""},
+        {"2 data", 10, "2; ignored from column 3: 'data'"}, // at the value's bracket
     };
     for (const auto& c : cases) {
-        const GrowableText working = NormaliseLine(c.line, c.base);
-        const ReadingReport mapped = MapReadingToLine(
-            DiagnoseExpression(working.Text(), nullptr, 0, c.base), c.line, working.Text());
+        const TestedLine tested(c.line, c.base);
         char text[160];
-        DescribeReading(mapped, c.line, text, sizeof text);
+        DescribeLineExpression(tested.expression, tested.Evaluate(), text, sizeof text);
         EXPECT_STREQ(text, c.described) << c.line;
     }
 }
