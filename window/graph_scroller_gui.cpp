@@ -4,6 +4,9 @@
 #include "graph/graph_settings.h"
 #include "graph/render_gui.h"
 #include "resources/resource_ids.h"
+#include "window/graph_pointer_gui.h"
+
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -140,6 +143,14 @@ void UpdateGraphScrollRange(HWND mainWindow) {
 }
 
 LRESULT CALLBACK GraphAreaProc(HWND window, UINT message, WPARAM first, LPARAM second) {
+    // The readout follows the pointer over the graph area itself; the main
+    // window still gets every mouse message.
+    if (message == WM_MOUSEMOVE)
+        TrackGraphPointer(window, GET_X_LPARAM(second), GET_Y_LPARAM(second));
+    if (message == WM_MOUSELEAVE) {
+        EndGraphPointer(window);
+        return 0;
+    }
     if ((message >= WM_MOUSEFIRST && message <= 0x20E) || message == WM_HSCROLL)
         return SendMessageA(GetParent(window), message, first, second);
     return CallWindowProcA(previousGraphAreaProc, window, message, first, second);
