@@ -29,6 +29,8 @@ struct Hover {
     POINT mark = {};
     POINT pointer = {};
     int index = -1; // the point the tooltip reads out; -1 when hidden
+    char text[kPointTextSize] = "";
+    POINT tipAt = {}; // where the tooltip was placed last, in screen coordinates
 };
 Hover hover;
 
@@ -130,8 +132,10 @@ HWND TipFor(HWND area) {
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(area),
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!hover.tip) return nullptr;
+    // The tooltip asks for its text each time it shows or moves, so that a
+    // new point costs one placing of the tooltip, not a second for its text.
     TTTOOLINFOA tool = ToolOf(area);
-    tool.lpszText = const_cast<char*>("");
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
     SendMessageA(hover.tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     return hover.tip;
 }
@@ -148,15 +152,15 @@ void ShowTip(HWND area, int index) {
     HWND tip = TipFor(area);
     if (!tip) return;
     TTTOOLINFOA tool = ToolOf(area);
-    if (index != hover.index) {
-        char text[kPointTextSize];
-        ComposePointText(text, kPointTextSize, index, DataSetHasX(), DataSetX(index),
+    if (index != hover.index)
+        ComposePointText(hover.text, kPointTextSize, index, DataSetHasX(), DataSetX(index),
                          dataSet.values[index]);
-        tool.lpszText = text;
-        SendMessageA(tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
     POINT at = hover.pointer;
     ClientToScreen(area, &at);
+    // Placing a top-level window is the dearest part of a move: a tooltip that
+    // reads out the same point at the same place (a zoom keeps both) stays.
+    if (hover.index == index && at.x == hover.tipAt.x && at.y == hover.tipAt.y) return;
+    hover.tipAt = at;
     SendMessageA(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x + kTipOffset, at.y + kTipOffset));
     if (hover.index < 0)
         SendMessageA(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
@@ -243,19 +247,28 @@ BOOL OnGraphWheel(HWND mainWindow, WPARAM first, LPARAM second) {
     if (hover.area == area) hover.pointer = at;
     const int keys = GET_KEYSTATE_WPARAM(first);
     const int delta = GET_WHEEL_DELTA_WPARAM(first);
+    // The bars are drawn once, with the graph, when every setting is made.
+    graphScroller.deferRedraw = true;
     if (keys & MK_CONTROL)
         ZoomAt(mainWindow, area, at, delta > 0);
     else
         ScrollByWheel(area, delta, (keys & MK_SHIFT) != 0);
+    graphScroller.deferRedraw = false;
     // Painted at once, so that the mark then moves over the graph as it now is.
-    InvalidateRect(area, nullptr, FALSE);
-    UpdateWindow(area);
+    RedrawWindow(area, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
     if (hover.area == area && (hover.marked || hover.index >= 0)) ShowPointUnderPointer(area);
     return TRUE;
 }
 
 void ForgetGraphPointer() {
     hover = Hover();
+}
+
+BOOL OnGraphTipNotify(const NMHDR* header) {
+    if (!header || header->hwndFrom != hover.tip || header->code != TTN_GETDISPINFOA) return FALSE;
+    NMTTDISPINFOA* info = reinterpret_cast<NMTTDISPINFOA*>(const_cast<NMHDR*>(header));
+    info->lpszText = hover.text;
+    return TRUE;
 }
 
 HWND GraphPointerTip() {

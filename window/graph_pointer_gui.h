@@ -13,6 +13,9 @@ void RedrawPointerMark(HWND area, HDC dc);
 // A wheel turn with WM_MOUSEWHEEL's parameters (the pointer in screen
 // coordinates). Returns TRUE when it was over the graph area and handled.
 BOOL OnGraphWheel(HWND mainWindow, WPARAM first, LPARAM second);
+// The readout's tooltip asking for its text (WM_NOTIFY); FALSE for any other
+// notification.
+BOOL OnGraphTipNotify(const NMHDR* header);
 // Forgets the pointer and the tooltip, as at start (a new main window).
 void ForgetGraphPointer();
 // The readout's tooltip; null until the pointer first marks a point.

@@ -162,6 +162,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM first, LPARAM 
     case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(first));
     case WM_LBUTTONDBLCLK: OnLButtonDblClk(window); return TRUE;
     case WM_RBUTTONUP: OnRButtonUp(window); return TRUE;
+    case WM_NOTIFY: return OnGraphTipNotify(reinterpret_cast<const NMHDR*>(second));
     case WM_MOUSEWHEEL: return OnGraphWheel(window, first, second);
     case WM_DROPFILES: OnDropFiles(window, reinterpret_cast<HDROP>(first)); return TRUE;
     default: return FALSE;

@@ -122,7 +122,26 @@ void PrintTimes(const double* times, int n) {
     std::printf("%.3f %.3f\n", n > 0 ? sum / n : 0.0, longest);
 }
 
-// Pointer moves over n columns spread across the graph area, at half its height.
+// A visible tooltip window of window's thread, or null.
+HWND FindTooltip(HWND window) {
+    struct Search {
+        HWND found;
+    } search = {nullptr};
+    EnumThreadWindows(
+        GetWindowThreadProcessId(window, nullptr),
+        [](HWND w, LPARAM p) -> BOOL {
+            char name[64] = "";
+            GetClassNameA(w, name, sizeof name);
+            if (lstrcmpiA(name, TOOLTIPS_CLASSA) != 0 || !IsWindowVisible(w)) return TRUE;
+            reinterpret_cast<Search*>(p)->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Pointer moves over n columns spread across the graph area, at half its
+// height, each timed until the tooltip has painted its new text.
 int TimeHover(HWND window, int n) {
     HWND graph = GetDlgItem(window, kGraphArea);
     RECT client = {};
@@ -133,6 +152,7 @@ int TimeHover(HWND window, int n) {
         const int x = static_cast<int>((i + 0.5) * client.right / n);
         const LARGE_INTEGER start = Now();
         SendMessageA(graph, WM_MOUSEMOVE, 0, MAKELPARAM(x, client.bottom / 2));
+        if (HWND tip = FindTooltip(window)) RedrawWindow(tip, nullptr, nullptr, RDW_UPDATENOW);
         times[i] = Milliseconds(start, Now());
     }
     PrintTimes(times, n);
