@@ -10,14 +10,14 @@
 //   drive_calc time-plot TEXT        plot TEXT, then repaint; prints both times in ms
 //   drive_calc time-repaint W H      resize, then repaint; prints the repaint time in ms
 //   drive_calc time-hover N          moves the pointer over N columns across the graph
-//                                    area; prints the mean and the longest move in ms
+//                                    area; prints the mean, median and longest move in ms
 //   drive_calc time-zoom N           N Ctrl+wheel steps in, then N out, over the middle
-//                                    of the graph area, each painted; prints the mean
-//                                    and the longest step in ms
+//                                    of the graph area, each painted; prints the mean,
+//                                    median and longest step in ms
 //   drive_calc hover X Y             puts the mouse pointer on (X, Y) of the graph area
 //   drive_calc zoom N                N Ctrl+wheel steps in over the middle of the graph area
 //   drive_calc time-wheel N          N wheel notches right, then N left, each painted;
-//                                    prints the mean and the longest in ms
+//                                    prints the mean, median and longest in ms
 //   drive_calc close                 closes the window
 //   drive_calc launch PROGRAM        starts PROGRAM, prints the milliseconds until its
 //                                    window shows, then closes it
@@ -39,6 +39,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -112,14 +113,13 @@ double Repaint(HWND window) {
     return Milliseconds(start, Now());
 }
 
-// The mean and the longest of times, printed in ms.
-void PrintTimes(const double* times, int n) {
-    double sum = 0, longest = 0;
-    for (int i = 0; i < n; ++i) {
-        sum += times[i];
-        if (times[i] > longest) longest = times[i];
-    }
-    std::printf("%.3f %.3f\n", n > 0 ? sum / n : 0.0, longest);
+// The mean, the median and the longest of times, printed in ms.
+void PrintTimes(double* times, int n) {
+    double sum = 0;
+    for (int i = 0; i < n; ++i) sum += times[i];
+    std::sort(times, times + n);
+    std::printf("%.3f %.3f %.3f\n", n > 0 ? sum / n : 0.0, n > 0 ? times[n / 2] : 0.0,
+                n > 0 ? times[n - 1] : 0.0);
 }
 
 // A visible tooltip window of window's thread, or null.
