@@ -13,15 +13,9 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 source tools/wine-env
 rerun_in_display "$0" "$@"
-bin=build/mingw
 wine_prefix_ready
 
-"$winecmd" "$bin/tamsolocalc.exe" &
-app=$!
-drive wait 30 >/dev/null
-read -r gx gy gw gh ww wh < <(drive graphrect)
-width=$((ww + 1000 - gw))
-drive size "$width" 400
+start_with_graph_width 1000 400
 read -r gx gy gw gh ww wh < <(drive graphrect)
 echo "graph area: ${gw} x ${gh} pixels, 1,000,000 points"
 drive plot "x {0,1,0,1000000}"
