@@ -152,9 +152,10 @@ void ShowTip(HWND area, int index) {
     HWND tip = TipFor(area);
     if (!tip) return;
     TTTOOLINFOA tool = ToolOf(area);
-    if (index != hover.index)
-        ComposePointText(hover.text, kPointTextSize, index, DataSetHasX(), DataSetX(index),
-                         dataSet.values[index]);
+    // Composed on every move: the values may have changed under a pointer
+    // that stayed on its point (a DATA line).
+    ComposePointText(hover.text, kPointTextSize, index, DataSetHasX(), DataSetX(index),
+                     dataSet.values[index]);
     POINT at = hover.pointer;
     ClientToScreen(area, &at);
     // Placing a top-level window is the dearest part of a move: a tooltip that

@@ -115,6 +115,12 @@ TEST_F(GraphPointerTest, ThePointUnderThePointerIsMarkedAndReadOut) {
             EXPECT_EQ(marked.At(p.x, p.y), RGB(255, 255, 255) ^ bare.At(p.x, p.y));
         }
     }
+    // Values changed under a pointer that stays on its point are read out anew.
+    Plot("data+1");
+    MoveTo(plot.left + 2, (plot.top + plot.bottom) / 2);
+    EXPECT_EQ(Readout(), "Point:0  x:0  Value:1");
+    Leave();
+    PaintInto(bare);
     // Off the plot area (over the labels) and out of the graph area: nothing.
     MoveTo(plot.left - 3, plot.top + 5);
     EXPECT_EQ(Readout(), "");
