@@ -117,7 +117,8 @@ void MoveMark(HWND area, const POINT* to) {
 TTTOOLINFOA ToolOf(HWND area) {
     TTTOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;
+    // Transparent: a pointer that runs onto the tooltip stays over the graph.
+    tool.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
     tool.hwnd = GetParent(area);
     tool.uId = reinterpret_cast<UINT_PTR>(area);
     return tool;
