@@ -20,14 +20,9 @@ calc=$(for i in 1 2 3 4 5; do drive launch "$bin/tamsolocalc.exe"; done | median
 echo "start-up (median of 5): minimal dialog ${minimal} ms, calculator ${calc} ms," \
   "ratio $(awk -v a="$calc" -v b="$minimal" 'BEGIN {printf "%.2f", a / b}')"
 
-"$winecmd" "$bin/tamsolocalc.exe" &
-app=$!
-drive wait 30 >/dev/null
-# The graph area is as wide as the client area less the line's left margin.
+start_with_graph_width 1000 400
 read -r gx gy gw gh ww wh < <(drive graphrect)
-width=$((ww + 1000 - gw))
-drive size "$width" 400
-read -r gx gy gw gh ww wh < <(drive graphrect)
+width=$ww
 echo "graph area: ${gw} x ${gh} pixels"
 for i in 1 2 3; do drive time-plot "x^2"; done | awk '{p += $1; r += $2} END {
   printf "x^2 and Enter (mean of 3): plot %.2f ms, repaint %.2f ms, together %.2f ms\n",

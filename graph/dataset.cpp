@@ -1,7 +1,9 @@
 #include "graph/dataset.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 DataSet dataSet;
 
@@ -13,12 +15,53 @@ bool AllocationPasses(size_t count) {
     return !allocationGate || allocationGate(count);
 }
 
+// The x of every kXMarkStride-th point of a plotted data set, so that the x of
+// any point is a mark plus at most kXMarkStride - 1 steps, each added as the
+// plot added it.
+constexpr int kXMarkStride = 256;
+
+struct PlotX {
+    std::vector<double> marks;
+    double step = 0;
+    bool known = false;
+};
+PlotX plotX;
+
+void ForgetPlotX() {
+    plotX.known = false;
+    plotX.marks.clear();
+}
+
 } // namespace
 
 AllocationGate SetAllocationGate(AllocationGate gate) {
     const AllocationGate previous = allocationGate;
     allocationGate = gate;
     return previous;
+}
+
+void RecordPlotX(double start, double step) {
+    ForgetPlotX();
+    if (dataSet.count <= 0) return;
+    plotX.marks.resize(static_cast<size_t>((dataSet.count - 1) / kXMarkStride + 1));
+    double x = start;
+    for (int i = 0; i < dataSet.count; ++i) {
+        if (i % kXMarkStride == 0) plotX.marks[static_cast<size_t>(i / kXMarkStride)] = x;
+        x += step;
+    }
+    plotX.step = step;
+    plotX.known = true;
+}
+
+bool DataSetHasX() {
+    return plotX.known;
+}
+
+double DataSetX(int index) {
+    if (!plotX.known || index < 0 || index >= dataSet.count) return std::nan("");
+    double x = plotX.marks[static_cast<size_t>(index / kXMarkStride)];
+    for (int i = 0; i < index % kXMarkStride; ++i) x += plotX.step;
+    return x;
 }
 
 double* AllocateDataValues(size_t count) {
@@ -33,6 +76,7 @@ double* ReallocateDataValues(double* values, size_t count) {
 }
 
 void InstallDataSet(double* values, int count) {
+    ForgetPlotX();
     if (dataSet.values != values) std::free(dataSet.values);
     dataSet.values = values;
     dataSet.count = values ? count : 0;
@@ -51,11 +95,13 @@ int CompareValues(const void* a, const void* b) {
 }
 
 void SortData() {
+    ForgetPlotX();
     if (dataSet.count <= 0 || !dataSet.values) return;
     std::qsort(dataSet.values, static_cast<size_t>(dataSet.count), sizeof(double), CompareValues);
 }
 
 void ReverseData() {
+    ForgetPlotX();
     if (!dataSet.values) return;
     for (int i = 0; i < dataSet.count / 2; ++i) {
         double& front = dataSet.values[i];

@@ -47,6 +47,15 @@ constexpr int kPlotVariableCount = 26;
 // 0 or less when they describe none.
 int PlotPointCount(double start, double end, double step, int count);
 
+// The x of each point when the data set came from an equation, exactly as the
+// plot stepped it: start plus the steps added one by one. Every new data set
+// forgets it, and so do Sort and Reverse, which part the values from their x.
+// A plot records it after installing its values.
+void RecordPlotX(double start, double step);
+bool DataSetHasX();
+// The x of point index; NaN when the data set has none or index is out of range.
+double DataSetX(int index);
+
 // qsort comparator on doubles: 1 when the first is greater, -1 when smaller, else 0.
 int CompareValues(const void* a, const void* b);
 

@@ -269,17 +269,27 @@ int ComputeEveryPoint(const LineMap& map, const double* values, int n, PixelPoin
 
 } // namespace
 
-int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double axisMin,
-                      double axisMax, int lineSpacing, PixelPoint* points, int capacity,
-                      bool mergeColumns) {
-    if (n <= 0 || capacity < 3) return 0;
+double LinePointSpacing(const PlotRect& plot, int n, int lineSpacing) {
     // The spacing is formed from the gap between points, the way the pixels of
     // every graph so far were placed (gap + 1 is not always the fitted width).
     const double gap =
         lineSpacing >= 0
             ? lineSpacing
             : static_cast<double>(plot.right - plot.left) / (n - 1 > 1 ? n - 1 : 1) - 1.0;
-    const double spacing = gap + 1;
+    return gap + 1;
+}
+
+PixelPoint LinePointAt(const PlotRect& plot, double axisMin, double axisMax, double spacing, int i,
+                       double value) {
+    const RowMap rows(plot, axisMin, axisMax);
+    return LineMap{plot, rows, spacing}.Point(i, value);
+}
+
+int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double axisMin,
+                      double axisMax, int lineSpacing, PixelPoint* points, int capacity,
+                      bool mergeColumns) {
+    if (n <= 0 || capacity < 3) return 0;
+    const double spacing = LinePointSpacing(plot, n, lineSpacing);
     const RowMap rows(plot, axisMin, axisMax);
     const LineMap map = {plot, rows, spacing};
     const int m = mergeColumns ? ComputeMergedLine(map, values, n, points, capacity - 2)

@@ -73,6 +73,15 @@ int ComputeLinePoints(const PlotRect& plot, const double* values, int n, double 
                       double axisMax, int lineSpacing, PixelPoint* points, int capacity,
                       bool mergeColumns = false);
 
+// The distance between neighbouring points of a line of n values in plot:
+// lineSpacing + 1, or for a negative lineSpacing the spacing that spreads the
+// points over the whole width.
+double LinePointSpacing(const PlotRect& plot, int n, int lineSpacing);
+
+// Where ComputeLinePoints puts point i of value, spacing apart.
+PixelPoint LinePointAt(const PlotRect& plot, double axisMin, double axisMax, double spacing, int i,
+                       double value);
+
 // Points a merged line needs at most in plot: four per pixel column.
 int MergedLinePointCapacity(const PlotRect& plot);
 

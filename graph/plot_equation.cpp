@@ -48,6 +48,7 @@ int PlotEquation(const char* text, double start, double end, double step, int co
         table[kVariableY] = values[i];
     }
     InstallDataSet(values, count);
+    RecordPlotX(start, step);
     graphScale.SetData(dataSet.values, dataSet.count, kScaleDivisions);
     return 1;
 }

@@ -3,7 +3,6 @@
 #include "graph/dataset.h"
 #include "graph/graph_scale.h"
 #include "graph/statusbar_parts.h"
-#include "numtext/format_number.h"
 
 #include <commctrl.h>
 
@@ -125,9 +124,8 @@ namespace {
 // Composes one part's text right after formatting, since the formatter's
 // shared buffer is reused by the next value.
 void ShowValue(int part, const char* label, double value) {
-    const char* number = FormatNumber(value, nullptr, 4, 10, ",E=6 e=6");
     char text[kStatisticsTextSize];
-    std::snprintf(text, sizeof text, "%s%s", label, number ? number : "");
+    std::snprintf(text, sizeof text, "%s%s", label, FormatStatisticValue(value));
     statisticsBar.SetText(text, part);
 }
 

@@ -1,5 +1,10 @@
 #include "graph/statusbar_parts.h"
 
+#include "numtext/format_number.h"
+
+#include <cstdio>
+#include <string>
+
 int ComputeStatusPartEdges(int parentWidth, int averageCharWidth, int n, const int* widths,
                            const int* textWidths, int* edges) {
     if (n <= 0) return 0;
@@ -42,4 +47,21 @@ int ComputeStatusPartEdges(int parentWidth, int averageCharWidth, int n, const i
     }
     if (widths && widths[n - 1] < 0) edges[n - 1] = -1;
     return n;
+}
+
+const char* FormatStatisticValue(double value) {
+    const char* number = FormatNumber(value, nullptr, 4, 10, ",E=6 e=6");
+    return number ? number : "";
+}
+
+void ComposePointText(char* text, int size, int index, bool hasX, double x, double value) {
+    if (!text || size <= 0) return;
+    // Each number is copied before the next one reuses the formatter's buffer.
+    const std::string shownX = hasX ? FormatStatisticValue(x) : "";
+    const char* shownValue = FormatStatisticValue(value);
+    if (hasX)
+        std::snprintf(text, static_cast<size_t>(size), "Point:%d  x:%s  Value:%s", index,
+                      shownX.c_str(), shownValue);
+    else
+        std::snprintf(text, static_cast<size_t>(size), "Point:%d  Value:%s", index, shownValue);
 }

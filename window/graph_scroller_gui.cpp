@@ -4,6 +4,9 @@
 #include "graph/graph_settings.h"
 #include "graph/render_gui.h"
 #include "resources/resource_ids.h"
+#include "window/graph_pointer_gui.h"
+
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -16,21 +19,37 @@ namespace {
 // tracked position from the bar itself.
 constexpr int kMaxMessagePosition = 0xFFFF;
 
-void SetBarRange(HWND window, int bar, int count, unsigned extraMask) {
+// The bar's present range, page and position.
+SCROLLINFO BarInfo(HWND window, int bar) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (!GetScrollInfo(window, bar, &info)) info.fMask = 0;
+    return info;
+}
+
+// Each setting below leaves out a change that changes nothing: redrawing a bar
+// costs more than the whole rest of a zoom step or a wheel scroll.
+void SetBarRange(HWND window, int bar, int count, unsigned extraMask, BOOL redraw) {
+    const SCROLLINFO now = BarInfo(window, bar);
+    if (now.fMask && extraMask == 0 && now.nMin == 0 && now.nMax == std::max(count - 1, 0)) return;
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | extraMask;
     info.nMin = 0;
     info.nMax = std::max(count - 1, 0);
-    SetScrollInfo(window, bar, &info, TRUE);
+    SetScrollInfo(window, bar, &info, redraw);
 }
 
-void SetBarPage(HWND window, int bar, int length, int unit, unsigned extraMask) {
+void SetBarPage(HWND window, int bar, int length, int unit, unsigned extraMask, BOOL redraw) {
+    const UINT page = static_cast<UINT>(std::max(length / std::max(unit, 1), 0));
+    const SCROLLINFO now = BarInfo(window, bar);
+    if (now.fMask && extraMask == 0 && now.nPage == page) return;
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = SIF_PAGE | extraMask;
-    info.nPage = static_cast<UINT>(std::max(length / std::max(unit, 1), 0));
-    SetScrollInfo(window, bar, &info, TRUE);
+    info.nPage = page;
+    SetScrollInfo(window, bar, &info, redraw);
 }
 
 int NewPosition(const SCROLLINFO& info, WPARAM first) {
@@ -59,12 +78,14 @@ int ReservedWidth(HWND area) {
     return (client.right - client.left) - (plot.right - plot.left);
 }
 
-void SetBarPosition(HWND window, int bar, int position) {
+void SetBarPosition(HWND window, int bar, int position, BOOL redraw) {
+    const SCROLLINFO now = BarInfo(window, bar);
+    if (now.fMask && now.nPos == position) return;
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = SIF_POS;
     info.nPos = position;
-    SetScrollInfo(window, bar, &info, TRUE);
+    SetScrollInfo(window, bar, &info, redraw);
 }
 
 } // namespace
@@ -77,8 +98,8 @@ void GraphScroller::SetRange(HWND newWindow, const ScrollPair* range, const Scro
         unitX = units->x;
         unitY = units->y;
     }
-    SetBarRange(window, SB_HORZ, range ? range->x : 0, extraMaskX);
-    SetBarRange(window, SB_VERT, range ? range->y : 0, extraMaskY);
+    SetBarRange(window, SB_HORZ, range ? range->x : 0, extraMaskX, !deferRedraw);
+    SetBarRange(window, SB_VERT, range ? range->y : 0, extraMaskY, !deferRedraw);
     UpdatePages();
     const ScrollPair position = GetPosition();
     SetPosition(position.x, position.y);
@@ -90,8 +111,9 @@ void GraphScroller::UpdatePages() {
     for (int pass = 0; pass < 2; ++pass) {
         RECT client = {};
         GetClientRect(window, &client);
-        SetBarPage(window, SB_HORZ, client.right - client.left - reservedX, unitX, extraMaskX);
-        SetBarPage(window, SB_VERT, client.bottom - client.top, unitY, extraMaskY);
+        SetBarPage(window, SB_HORZ, client.right - client.left - reservedX, unitX, extraMaskX,
+                   !deferRedraw);
+        SetBarPage(window, SB_VERT, client.bottom - client.top, unitY, extraMaskY, !deferRedraw);
     }
 }
 
@@ -104,8 +126,8 @@ ScrollPair GraphScroller::SetPosition(int x, int y) {
     if (window) {
         // Positions are set directly rather than through a thumb message,
         // whose 16 bits would cut positions past 65535.
-        SetBarPosition(window, SB_HORZ, x);
-        SetBarPosition(window, SB_VERT, y);
+        SetBarPosition(window, SB_HORZ, x, !deferRedraw);
+        SetBarPosition(window, SB_VERT, y, !deferRedraw);
     }
     return GetPosition();
 }
@@ -117,7 +139,7 @@ ScrollPair GraphScroller::HandleScroll(UINT message, WPARAM first, LPARAM second
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
     GetScrollInfo(window, bar, &info);
-    SetBarPosition(window, bar, NewPosition(info, first));
+    SetBarPosition(window, bar, NewPosition(info, first), !deferRedraw);
     return GetPosition();
 }
 
@@ -140,6 +162,14 @@ void UpdateGraphScrollRange(HWND mainWindow) {
 }
 
 LRESULT CALLBACK GraphAreaProc(HWND window, UINT message, WPARAM first, LPARAM second) {
+    // The readout follows the pointer over the graph area itself; the main
+    // window still gets every mouse message.
+    if (message == WM_MOUSEMOVE)
+        TrackGraphPointer(window, GET_X_LPARAM(second), GET_Y_LPARAM(second));
+    if (message == WM_MOUSELEAVE) {
+        EndGraphPointer(window);
+        return 0;
+    }
     if ((message >= WM_MOUSEFIRST && message <= 0x20E) || message == WM_HSCROLL)
         return SendMessageA(GetParent(window), message, first, second);
     return CallWindowProcA(previousGraphAreaProc, window, message, first, second);

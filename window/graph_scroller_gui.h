@@ -31,6 +31,10 @@ class GraphScroller {
     int unitY = 0;
     unsigned extraMaskX = 0;
     unsigned extraMaskY = 0;
+    // While set, the bars change without being drawn; the caller redraws the
+    // window's frame once at the end (a bar's drawing costs more than all the
+    // rest of a wheel step).
+    bool deferRedraw = false;
 };
 
 } // namespace tamsolo

@@ -7,6 +7,7 @@
 #include "window/calc_line_gui.h"
 #include "window/command_line_gui.h"
 #include "window/commands_gui.h"
+#include "window/graph_pointer_gui.h"
 #include "window/graph_scroller_gui.h"
 #include "window/line_keys_gui.h"
 #include "window/notice_gui.h"
@@ -57,6 +58,7 @@ BOOL OnInitDialog(HWND window, const char* argument) {
     mainPopupMenu = menu ? GetSubMenu(menu, 0) : nullptr;
     SubclassCalculationLine(window);
     graphScroller.Reset();
+    ForgetGraphPointer();
     ForgetShownResult();
     previousGraphAreaProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(GetDlgItem(window, IDC_GRAPH_AREA), GWLP_WNDPROC,
@@ -168,6 +170,7 @@ void DrawGraphArea(HWND area, HDC dc, const RECT& rect) {
 BOOL PaintGraphArea(const DRAWITEMSTRUCT* item) {
     if (!item || item->CtlID != IDC_GRAPH_AREA) return FALSE;
     DrawGraphArea(item->hwndItem, item->hDC, item->rcItem);
+    RedrawPointerMark(item->hwndItem, item->hDC);
     SetWindowLongPtrA(GetParent(item->hwndItem), DWLP_MSGRESULT, TRUE);
     return TRUE;
 }
@@ -190,6 +193,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM first, LPARAM 
     case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(first));
     case WM_LBUTTONDBLCLK: OnLButtonDblClk(window); return TRUE;
     case WM_RBUTTONUP: OnRButtonUp(window); return TRUE;
+    case WM_NOTIFY: return OnGraphTipNotify(reinterpret_cast<const NMHDR*>(second));
+    case WM_MOUSEWHEEL: return OnGraphWheel(window, first, second);
     case WM_DROPFILES: OnDropFiles(window, reinterpret_cast<HDROP>(first)); return TRUE;
     default: return FALSE;
     }

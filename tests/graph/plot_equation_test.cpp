@@ -73,7 +73,36 @@ TEST_F(PlotEquationTest, RangesGiveThePointsOfX) {
         EXPECT_EQ(PlotEquation("x", c.start, c.end, c.step, c.count), 1);
         ExpectValues(InstalledValues(), c.expected);
         EXPECT_EQ(dataSet.count, static_cast<int>(c.expected.size()));
+        // The plot of x keeps each point's x, which is its value.
+        EXPECT_TRUE(DataSetHasX());
+        std::vector<double> xs;
+        for (int i = 0; i < dataSet.count; ++i) xs.push_back(DataSetX(i));
+        ExpectValues(xs, c.expected);
     }
+}
+
+TEST_F(PlotEquationTest, EveryPointKeepsItsAccumulatedXUntilTheValuesMove) {
+    ASSERT_EQ(PlotEquation("x*x", 0, 100, 0.1, 0), 1);
+    ASSERT_EQ(dataSet.count, 1000);
+    double x = 0;
+    int accumulatedDiffers = 0;
+    for (int i = 0; i < dataSet.count; ++i) {
+        EXPECT_EQ(DataSetX(i), x) << i;
+        if (x != i * 0.1) ++accumulatedDiffers;
+        x += 0.1;
+    }
+    EXPECT_GT(accumulatedDiffers, 0); // start plus i steps would not be the plot's x
+    EXPECT_TRUE(std::isnan(DataSetX(-1)));
+    EXPECT_TRUE(std::isnan(DataSetX(1000)));
+    for (void (*reorder)() : {SortData, ReverseData}) {
+        ASSERT_EQ(PlotEquation("x", 0, 10, 1, 0), 1);
+        reorder();
+        EXPECT_FALSE(DataSetHasX());
+        EXPECT_TRUE(std::isnan(DataSetX(0)));
+    }
+    ASSERT_EQ(PlotEquation("x", 0, 10, 1, 0), 1);
+    InstallValues({1, 2});
+    EXPECT_FALSE(DataSetHasX());
 }
 
 TEST_F(PlotEquationTest, DefaultRangeGivesAboutOnePointPerPixelColumn) {

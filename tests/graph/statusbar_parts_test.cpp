@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -69,3 +70,24 @@ TEST(ComputeStatusPartEdges, AtMost64Parts) {
 }
 
 } // namespace
+
+TEST(ComposePointText, IndexXAndValueAsTheStatisticsBarShowsThem) {
+    const struct {
+        int index;
+        bool hasX;
+        double x, value;
+        const char* expected;
+    } cases[] = {
+        {12, true, 1.2, 1.44, "Point:12  x:1.2  Value:1.44"},
+        {0, true, -10, 100, "Point:0  x:-10  Value:100"},
+        {7, false, 0, 12345.5, "Point:7  Value:12,345.5"},
+        {8, false, 0, 1234567.5, "Point:8  Value:1.2346e+6"},
+        {3, true, 0.30000000000000004, 2e-7, "Point:3  x:0.3  Value:2e-7"},
+        {999999, false, 0, std::nan(""), "Point:999999  Value:INVALID"},
+    };
+    for (const auto& c : cases) {
+        char text[160];
+        ComposePointText(text, sizeof text, c.index, c.hasX, c.x, c.value);
+        EXPECT_STREQ(text, c.expected);
+    }
+}

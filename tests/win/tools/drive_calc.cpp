@@ -9,6 +9,15 @@
 //   drive_calc size W H              resizes the main window
 //   drive_calc time-plot TEXT        plot TEXT, then repaint; prints both times in ms
 //   drive_calc time-repaint W H      resize, then repaint; prints the repaint time in ms
+//   drive_calc time-hover N          moves the pointer over N columns across the graph
+//                                    area; prints the mean, median and longest move in ms
+//   drive_calc time-zoom N           N Ctrl+wheel steps in, then N out, over the middle
+//                                    of the graph area, each painted; prints the mean,
+//                                    median and longest step in ms
+//   drive_calc hover X Y             puts the mouse pointer on (X, Y) of the graph area
+//   drive_calc zoom N                N Ctrl+wheel steps in over the middle of the graph area
+//   drive_calc time-wheel N          N wheel notches right, then N left, each painted;
+//                                    prints the mean, median and longest in ms
 //   drive_calc close                 closes the window
 //   drive_calc launch PROGRAM        starts PROGRAM, prints the milliseconds until its
 //                                    window shows, then closes it
@@ -38,6 +47,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -109,6 +119,75 @@ double Repaint(HWND window) {
     InvalidateRect(graph, nullptr, FALSE);
     SendMessageA(graph, WM_PAINT, 0, 0);
     return Milliseconds(start, Now());
+}
+
+// The mean, the median and the longest of times, printed in ms.
+void PrintTimes(double* times, int n) {
+    double sum = 0;
+    for (int i = 0; i < n; ++i) sum += times[i];
+    std::sort(times, times + n);
+    std::printf("%.3f %.3f %.3f\n", n > 0 ? sum / n : 0.0, n > 0 ? times[n / 2] : 0.0,
+                n > 0 ? times[n - 1] : 0.0);
+}
+
+// A visible tooltip window of window's thread, or null.
+HWND FindTooltip(HWND window) {
+    struct Search {
+        HWND found;
+    } search = {nullptr};
+    EnumThreadWindows(
+        GetWindowThreadProcessId(window, nullptr),
+        [](HWND w, LPARAM p) -> BOOL {
+            char name[64] = "";
+            GetClassNameA(w, name, sizeof name);
+            if (lstrcmpiA(name, TOOLTIPS_CLASSA) != 0 || !IsWindowVisible(w)) return TRUE;
+            reinterpret_cast<Search*>(p)->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Pointer moves over n columns spread across the graph area, at half its
+// height, each timed until the tooltip has painted its new text.
+int TimeHover(HWND window, int n) {
+    HWND graph = GetDlgItem(window, kGraphArea);
+    RECT client = {};
+    GetClientRect(graph, &client);
+    if (n <= 0 || client.right <= 0) return 1;
+    double* times = new double[n];
+    for (int i = 0; i < n; ++i) {
+        const int x = static_cast<int>((i + 0.5) * client.right / n);
+        const LARGE_INTEGER start = Now();
+        SendMessageA(graph, WM_MOUSEMOVE, 0, MAKELPARAM(x, client.bottom / 2));
+        if (HWND tip = FindTooltip(window)) RedrawWindow(tip, nullptr, nullptr, RDW_UPDATENOW);
+        times[i] = Milliseconds(start, Now());
+    }
+    PrintTimes(times, n);
+    delete[] times;
+    return 0;
+}
+
+// Wheel turns over the middle of the graph area, keys held (MK_ flags): n
+// turns of delta, then n of -delta, each painted before the next.
+int TimeWheel(HWND window, int n, int delta, WPARAM keys) {
+    HWND graph = GetDlgItem(window, kGraphArea);
+    RECT client = {};
+    GetClientRect(graph, &client);
+    if (n <= 0 || client.right <= 0) return 1;
+    POINT at = {client.right / 2, client.bottom / 2};
+    SendMessageA(graph, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    ClientToScreen(graph, &at);
+    double* times = new double[2 * n];
+    for (int i = 0; i < 2 * n; ++i) {
+        const LARGE_INTEGER start = Now();
+        SendMessageA(graph, WM_MOUSEWHEEL, MAKEWPARAM(keys, i < n ? delta : -delta),
+                     MAKELPARAM(at.x, at.y));
+        times[i] = Milliseconds(start, Now());
+    }
+    PrintTimes(times, 2 * n);
+    delete[] times;
+    return 0;
 }
 
 void Resize(HWND window, int width, int height) {
@@ -327,6 +406,27 @@ int Run(int argc, char** argv) {
     } else if (std::strcmp(command, "time-repaint") == 0 && argc > 3) {
         Resize(window, std::atoi(argv[2]), std::atoi(argv[3]));
         std::printf("%.2f\n", Repaint(window));
+    } else if (std::strcmp(command, "time-hover") == 0 && argc > 2) {
+        return TimeHover(window, std::atoi(argv[2]));
+    } else if (std::strcmp(command, "time-zoom") == 0 && argc > 2) {
+        return TimeWheel(window, std::atoi(argv[2]), WHEEL_DELTA, MK_CONTROL);
+    } else if (std::strcmp(command, "hover") == 0 && argc > 3) {
+        // The pointer itself moves, so the window gets the move as the mouse sends it.
+        HWND graph = GetDlgItem(window, kGraphArea);
+        POINT at = {std::atoi(argv[2]), std::atoi(argv[3])};
+        ClientToScreen(graph, &at);
+        SetCursorPos(at.x, at.y);
+    } else if (std::strcmp(command, "zoom") == 0 && argc > 2) {
+        HWND graph = GetDlgItem(window, kGraphArea);
+        RECT client = {};
+        GetClientRect(graph, &client);
+        POINT at = {client.right / 2, client.bottom / 2};
+        ClientToScreen(graph, &at);
+        for (int i = 0; i < std::atoi(argv[2]); ++i)
+            SendMessageA(graph, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA),
+                         MAKELPARAM(at.x, at.y));
+    } else if (std::strcmp(command, "time-wheel") == 0 && argc > 2) {
+        return TimeWheel(window, std::atoi(argv[2]), -WHEEL_DELTA, 0);
     } else if (std::strcmp(command, "place") == 0 && argc > 5) {
         SetWindowPos(window, nullptr, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
                      std::atoi(argv[5]), SWP_NOZORDER);
