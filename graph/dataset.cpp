@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 DataSet dataSet;
@@ -14,11 +15,6 @@ AllocationGate allocationGate = nullptr;
 bool AllocationPasses(size_t count) {
     return !allocationGate || allocationGate(count);
 }
-
-// The x of every kXMarkStride-th point of a plotted data set, so that the x of
-// any point is a mark plus at most kXMarkStride - 1 steps, each added as the
-// plot added it.
-constexpr int kXMarkStride = 256;
 
 struct PlotX {
     std::vector<double> marks;
@@ -40,15 +36,12 @@ AllocationGate SetAllocationGate(AllocationGate gate) {
     return previous;
 }
 
-void RecordPlotX(double start, double step) {
+void RecordPlotX(std::vector<double> marks, double step) {
     ForgetPlotX();
-    if (dataSet.count <= 0) return;
-    plotX.marks.resize(static_cast<size_t>((dataSet.count - 1) / kXMarkStride + 1));
-    double x = start;
-    for (int i = 0; i < dataSet.count; ++i) {
-        if (i % kXMarkStride == 0) plotX.marks[static_cast<size_t>(i / kXMarkStride)] = x;
-        x += step;
-    }
+    if (dataSet.count <= 0 ||
+        marks.size() != static_cast<size_t>((dataSet.count - 1) / kPlotXStride + 1))
+        return;
+    plotX.marks = std::move(marks);
     plotX.step = step;
     plotX.known = true;
 }
@@ -59,8 +52,8 @@ bool DataSetHasX() {
 
 double DataSetX(int index) {
     if (!plotX.known || index < 0 || index >= dataSet.count) return std::nan("");
-    double x = plotX.marks[static_cast<size_t>(index / kXMarkStride)];
-    for (int i = 0; i < index % kXMarkStride; ++i) x += plotX.step;
+    double x = plotX.marks[static_cast<size_t>(index / kPlotXStride)];
+    for (int i = 0; i < index % kPlotXStride; ++i) x += plotX.step;
     return x;
 }
 

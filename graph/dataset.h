@@ -1,4 +1,6 @@
 #pragma once
+
+#include <vector>
 // The one series of numbers the calculator holds: what the graph shows, the
 // statistics bar summarises, and the file commands save and export.
 #include <cstddef>
@@ -50,8 +52,11 @@ int PlotPointCount(double start, double end, double step, int count);
 // The x of each point when the data set came from an equation, exactly as the
 // plot stepped it: start plus the steps added one by one. Every new data set
 // forgets it, and so do Sort and Reverse, which part the values from their x.
-// A plot records it after installing its values.
-void RecordPlotX(double start, double step);
+// A plot keeps the x of every kPlotXStride-th point as it steps them (marks:
+// points 0, kPlotXStride, 2 kPlotXStride, ...) and records them after
+// installing its values; any other x is a mark plus the steps after it.
+constexpr int kPlotXStride = 256;
+void RecordPlotX(std::vector<double> marks, double step);
 bool DataSetHasX();
 // The x of point index; NaN when the data set has none or index is out of range.
 double DataSetX(int index);

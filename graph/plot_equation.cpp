@@ -1,6 +1,8 @@
 #include "graph/dataset.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "expr/compiled_expression.h"
 #include "expr/random.h"
@@ -42,13 +44,16 @@ int PlotEquation(const char* text, double start, double end, double step, int co
     equation.Compile(text, true, kPlotVariableCount, numberBase);
     // A fresh seed on every plot, so that rand gives a new sequence each time.
     SeedRandom(TickCount());
+    std::vector<double> xMarks;
+    xMarks.reserve(static_cast<size_t>((count - 1) / kPlotXStride + 1));
     for (int i = 0; i < count; ++i) {
+        if (i % kPlotXStride == 0) xMarks.push_back(table[kVariableX]);
         values[i] = equation.Evaluate(table);
         table[kVariableX] += step; // repeated addition, as the points are stepped
         table[kVariableY] = values[i];
     }
     InstallDataSet(values, count);
-    RecordPlotX(start, step);
+    RecordPlotX(std::move(xMarks), step);
     graphScale.SetData(dataSet.values, dataSet.count, kScaleDivisions);
     return 1;
 }
