@@ -4,6 +4,7 @@
 #include "expr/expression_compiler.h"
 #include "expr/parser.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -35,6 +36,30 @@ void RunRandom(const ProgramStep& s, double* r) {
 }
 void RunNothing(const ProgramStep&, double*) {}
 
+// The same over count lanes: register i is lanes[i * kLanes] onwards.
+constexpr int kLanes = CompiledExpression::kLanes;
+template <Operation op>
+void RunBinaryLanes(const ProgramStep& s, double* lanes, int count) {
+    double* result = lanes + s.result * kLanes;
+    const double* a = lanes + s.a * kLanes;
+    const double* b = lanes + s.b * kLanes;
+    for (int k = 0; k < count; ++k) result[k] = ApplyBinary(op, a[k], b[k]);
+}
+template <Operation op>
+void RunUnaryLanes(const ProgramStep& s, double* lanes, int count) {
+    double* result = lanes + s.result * kLanes;
+    const double* a = lanes + s.a * kLanes;
+    for (int k = 0; k < count; ++k) result[k] = ApplyUnary(op, a[k]);
+}
+void RunSelectLanes(const ProgramStep& s, double* lanes, int count) {
+    double* result = lanes + s.result * kLanes;
+    const double* a = lanes + s.a * kLanes;
+    const double* b = lanes + s.b * kLanes;
+    const double* c = lanes + s.c * kLanes;
+    for (int k = 0; k < count; ++k) result[k] = IsTrue(a[k]) ? b[k] : c[k];
+}
+using LanesRun = void (*)(const ProgramStep&, double*, int);
+
 using StepRun = void (*)(const ProgramStep&, double*);
 
 constexpr int kOperationCount = static_cast<int>(Operation::Fact) + 1;
@@ -46,6 +71,24 @@ constexpr auto MakeOperationRuns(std::index_sequence<i...>) {
                                              : RunBinary<static_cast<Operation>(i)>)...}};
 }
 constexpr auto kOperationRuns = MakeOperationRuns(std::make_index_sequence<kOperationCount>());
+
+template <size_t... i>
+constexpr auto MakeOperationLanesRuns(std::index_sequence<i...>) {
+    return std::array<LanesRun, sizeof...(i)>{
+        {(IsUnary(static_cast<Operation>(i)) ? RunUnaryLanes<static_cast<Operation>(i)>
+                                             : RunBinaryLanes<static_cast<Operation>(i)>)...}};
+}
+constexpr auto kOperationLanesRuns =
+    MakeOperationLanesRuns(std::make_index_sequence<kOperationCount>());
+
+LanesRun LanesRunOf(ProgramStep::Kind kind, Operation op) {
+    switch (kind) {
+    case ProgramStep::Kind::Binary:
+    case ProgramStep::Kind::Unary: return kOperationLanesRuns[static_cast<size_t>(op)];
+    case ProgramStep::Kind::Select: return RunSelectLanes;
+    default: return nullptr; // random draws happen in the order of the values
+    }
+}
 
 StepRun RunOf(ProgramStep::Kind kind, Operation op) {
     switch (kind) {
@@ -95,7 +138,7 @@ ExpressionCompiler::Value ExpressionCompiler::Constant(double value) {
 ExpressionCompiler::Value ExpressionCompiler::AddStep(ProgramStep::Kind kind, Operation op, Value a,
                                                       Value b, Value c) {
     const Value result = NewRegister(0, false);
-    program_.steps.push_back({RunOf(kind, op), result, a, b, c});
+    program_.steps.push_back({RunOf(kind, op), result, a, b, c, LanesRunOf(kind, op)});
     return result;
 }
 
@@ -159,6 +202,53 @@ int CompiledExpression::VariableReads(int slot) const {
     for (const ExpressionProgram::Load& load : program_.loads)
         if (load.slot == slot) return load.reads;
     return 0;
+}
+
+bool CompiledExpression::EvaluateAlongX(double* table, int xSlot, double step, double* values,
+                                        int count) {
+    if (!compiled_ || !withTable_ || xSlot < 0 || xSlot >= variableCount_) return false;
+    for (const ProgramStep& s : program_.steps)
+        if (!s.runLanes) return false;
+    // Every lane of a register starts as the register stands: constants, and
+    // the entries other than x, which stay the same for every value.
+    const std::vector<double>& registers = program_.registers;
+    lanes_.resize(registers.size() * kLanes);
+    for (size_t i = 0; i < registers.size(); ++i)
+        std::fill_n(&lanes_[i * kLanes], kLanes, registers[i]);
+    double* xs = nullptr;
+    for (const ExpressionProgram::Load& load : program_.loads) {
+        if (load.slot == xSlot) {
+            xs = &lanes_[static_cast<size_t>(load.register_) * kLanes];
+            continue;
+        }
+        const double value = table[load.slot];
+        if (MayBecomeLiteralHandle(value)) return false;
+        std::fill_n(&lanes_[static_cast<size_t>(load.register_) * kLanes], kLanes, value);
+    }
+    const double* result = &lanes_[static_cast<size_t>(program_.result) * kLanes];
+    double x = table[xSlot];
+    for (int done = 0; done < count;) {
+        const int n = count - done < kLanes ? count - done : kLanes;
+        const double first = x;
+        bool handle = false;
+        for (int k = 0; k < n; ++k, x += step) {
+            if (!xs) continue;
+            xs[k] = x;
+            handle = handle || MayBecomeLiteralHandle(x);
+        }
+        if (handle) {
+            // An x that Evaluate would hand to the text: these values one by one.
+            table[xSlot] = first;
+            for (int k = 0; k < n; ++k, table[xSlot] += step) values[done + k] = Evaluate(table);
+        } else {
+            for (const ProgramStep& s : program_.steps) s.runLanes(s, lanes_.data(), n);
+            for (int k = 0; k < n; ++k)
+                values[done + k] = IsLiteralHandle(result[k]) ? ErrorValue : result[k];
+        }
+        done += n;
+    }
+    table[xSlot] = x;
+    return true;
 }
 
 double CompiledExpression::EvaluateText(const double* variables) const {

@@ -1,8 +1,9 @@
 // Fuzzes the compiled form of expressions against EvaluateExpression: any text
 // in any base, compiled once and evaluated for several variable tables, must
 // give the same bits through both, and make the same number of draws from the
-// random generator. The input is a choice byte (base and table, as for
-// fuzz_evaluate), eight bytes that choose the tables, then the text.
+// random generator; and many values along one entry of a table at a time must
+// give what they give one by one. The input is a choice byte (base and table,
+// as for fuzz_evaluate), eight bytes that choose the tables, then the text.
 #include "expr/compiled_expression.h"
 #include "expr/evaluate.h"
 #include "expr/random.h"
@@ -79,6 +80,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const double value = compiled.Evaluate(variables);
         Check(SameBits(value, expected));
         Check(DrawRandom() == nextDraws[0] && DrawRandom() == nextDraws[1]);
+    }
+    // Many values along one entry at a time against the same one by one.
+    if (withTable && variableCount > 0) {
+        double table[kTableEntries], oneByOne[kTableEntries];
+        for (int i = 0; i < kTableEntries; ++i)
+            table[i] = oneByOne[i] = TableValue(NextRandom(state));
+        const int slot = static_cast<int>(NextRandom(state) % variableCount);
+        const double step = TableValue(NextRandom(state));
+        const int count = static_cast<int>(NextRandom(state) % 200);
+        double alongX[200];
+        SeedRandom(1);
+        if (compiled.EvaluateAlongX(table, slot, step, alongX, count)) {
+            const int next = DrawRandom();
+            SeedRandom(1);
+            Check(next == DrawRandom()); // drew nothing
+            for (int k = 0; k < count; ++k, oneByOne[slot] += step)
+                Check(SameBits(alongX[k], compiled.Evaluate(oneByOne)));
+            Check(SameBits(table[slot], oneByOne[slot]));
+        }
     }
     return 0;
 }

@@ -46,11 +46,17 @@ int PlotEquation(const char* text, double start, double end, double step, int co
     SeedRandom(TickCount());
     std::vector<double> xMarks;
     xMarks.reserve(static_cast<size_t>((count - 1) / kPlotXStride + 1));
-    for (int i = 0; i < count; ++i) {
-        if (i % kPlotXStride == 0) xMarks.push_back(table[kVariableX]);
-        values[i] = equation.Evaluate(table);
-        table[kVariableX] += step; // repeated addition, as the points are stepped
-        table[kVariableY] = values[i];
+    // A text that does not read y is worked out many points at a time.
+    const bool alongX = equation.VariableReads(kVariableY) == 0;
+    for (int i = 0; i < count; i += kPlotXStride) {
+        const int n = count - i < kPlotXStride ? count - i : kPlotXStride;
+        xMarks.push_back(table[kVariableX]);
+        if (alongX && equation.EvaluateAlongX(table, kVariableX, step, values + i, n)) continue;
+        for (int k = i; k < i + n; ++k) {
+            values[k] = equation.Evaluate(table);
+            table[kVariableX] += step; // repeated addition, as the points are stepped
+            table[kVariableY] = values[k];
+        }
     }
     InstallDataSet(values, count);
     RecordPlotX(std::move(xMarks), step);

@@ -1,4 +1,6 @@
 #pragma once
+
+#include <vector>
 // Table-driven checks of EvaluateExpression: one row per expression.
 #include "expr/compiled_expression.h"
 #include "expr/evaluate.h"
@@ -32,6 +34,27 @@ inline void ExpectValue(double actual, double expected, const char* text) {
         EXPECT_EQ(actual, expected) << text;
 }
 
+// For each entry the compiled text reads (and the first), a run of values
+// along that entry, many at a time, against the same values one by one.
+inline void ExpectSameAlongX(CompiledExpression& compiled, const double* variables,
+                             int variableCount, const char* shown) {
+    constexpr int kValues = CompiledExpression::kLanes + 6; // past one block
+    constexpr double kStep = 0.375;
+    for (int slot = 0; variables && slot < variableCount; ++slot) {
+        if (slot > 0 && compiled.VariableReads(slot) == 0) continue;
+        std::vector<double> table(variables, variables + variableCount), alongX(kValues);
+        if (!compiled.EvaluateAlongX(table.data(), slot, kStep, alongX.data(), kValues)) continue;
+        std::vector<double> oneByOne(variables, variables + variableCount);
+        for (int k = 0; k < kValues; ++k, oneByOne[slot] += kStep) {
+            const double value = compiled.Evaluate(oneByOne.data());
+            EXPECT_TRUE(SameBits(alongX[k], value))
+                << shown << " along entry " << slot << ", value " << k << ": " << alongX[k]
+                << " for " << value;
+        }
+        EXPECT_TRUE(SameBits(table[slot], oneByOne[slot])) << shown << " left x elsewhere";
+    }
+}
+
 // The value of text through EvaluateExpression with the random generator
 // seeded with seed, after checking that the compiled form of text gives the
 // same bits and makes as many draws. The generator is left just after the
@@ -50,6 +73,7 @@ inline double EvaluateBothWays(const char* text, const double* variables, int va
         << shown << " compiled drew a different number of times";
     EXPECT_TRUE(SameBits(compiledValue, value))
         << shown << " compiled gave " << compiledValue << " for " << value;
+    ExpectSameAlongX(compiled, variables, variableCount, shown);
     SeedRandom(seed);
     return EvaluateExpression(text, variables, variableCount, base);
 }
