@@ -1,9 +1,8 @@
 #pragma once
-
-#include <vector>
 // The one series of numbers the calculator holds: what the graph shows, the
 // statistics bar summarises, and the file commands save and export.
 #include <cstddef>
+#include <vector>
 
 struct DataSet {
     double* values = nullptr; // owned, exactly count doubles; null when empty

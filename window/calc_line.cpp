@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -108,10 +109,10 @@ GrowableText LineWithoutDeletedWords(const LineExpression& line) {
         const int from = LineOffset(line.lineText, line.working, start);
         const int to =
             LineOffset(line.lineText, line.working, start + static_cast<int>(wordLength));
-        for (int i = from; i < to; ++i) {
-            shown.Erase(static_cast<size_t>(i), 1);
-            shown.Insert(static_cast<size_t>(i), " ");
-        }
+        if (to <= from) continue;
+        shown.Erase(static_cast<size_t>(from), static_cast<size_t>(to - from));
+        shown.Insert(static_cast<size_t>(from),
+                     std::string(static_cast<size_t>(to - from), ' ').c_str());
     }
     return shown;
 }
