@@ -7,7 +7,8 @@
 #    arrives);
 #  - a Ctrl+wheel zoom step, from fitting in and back out to fitting, each
 #    step painted before the next;
-#  - a wheel notch of scrolling, painted.
+#  - a wheel notch of scrolling, painted;
+#  - the zoom step and the wheel notch again with 1,000 points.
 # Needs the Windows build (cmake --build build/mingw). Prints the figures.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -27,5 +28,11 @@ drive time-zoom 8 | report "Ctrl+wheel zoom step (8 in, 8 out)"
 drive zoom 3 >/dev/null
 drive time-hover 200 | report "mouse move, zoomed in 3 steps"
 drive time-wheel 10 | report "wheel notch of scrolling (10 right, 10 left)"
+# With few points nearly every step moves the scroll bar's thumb, which is then
+# drawn as well.
+drive plot "x {0,1,0,1000}"
+drive time-zoom 8 | report "Ctrl+wheel zoom step, 1,000 points"
+drive zoom 3 >/dev/null
+drive time-wheel 10 | report "wheel notch of scrolling, 1,000 points"
 drive close
 wait "$app"

@@ -207,6 +207,37 @@ void ScrollByWheel(HWND area, int delta, bool byPage) {
         graphScroller.GetPosition().y);
 }
 
+// How the graph area's scroll bars are drawn: where each lies, its arrows'
+// and thumb's states, and where its thumb is.
+struct BarsLook {
+    SCROLLBARINFO bars[2] = {};
+    bool known = false;
+};
+
+BarsLook LookOfBars(HWND area) {
+    BarsLook look;
+    look.known = true;
+    const LONG objects[2] = {OBJID_HSCROLL, OBJID_VSCROLL};
+    for (int i = 0; i < 2; ++i) {
+        look.bars[i].cbSize = sizeof look.bars[i];
+        look.known = look.known && GetScrollBarInfo(area, objects[i], &look.bars[i]);
+    }
+    return look;
+}
+
+bool SameLook(const BarsLook& a, const BarsLook& b) {
+    if (!a.known || !b.known) return false;
+    for (int i = 0; i < 2; ++i) {
+        const SCROLLBARINFO &x = a.bars[i], &y = b.bars[i];
+        if (!EqualRect(&x.rcScrollBar, &y.rcScrollBar) || x.dxyLineButton != y.dxyLineButton ||
+            x.xyThumbTop != y.xyThumbTop || x.xyThumbBottom != y.xyThumbBottom)
+            return false;
+        for (int state = 0; state <= CCHILDREN_SCROLLBAR; ++state)
+            if (x.rgstate[state] != y.rgstate[state]) return false;
+    }
+    return true;
+}
+
 } // namespace
 
 void TrackGraphPointer(HWND area, int x, int y) {
@@ -249,15 +280,20 @@ BOOL OnGraphWheel(HWND mainWindow, WPARAM first, LPARAM second) {
     if (hover.area == area) hover.pointer = at;
     const int keys = GET_KEYSTATE_WPARAM(first);
     const int delta = GET_WHEEL_DELTA_WPARAM(first);
-    // The bars are drawn once, with the graph, when every setting is made.
+    // The bars are set without being drawn, and drawn once with the graph when
+    // every setting is made, and only when they then look different: a notch
+    // of a long graph seldom moves the thumb by a pixel, and drawing a bar
+    // costs more than repainting the graph.
+    const BarsLook before = LookOfBars(area);
     graphScroller.deferRedraw = true;
     if (keys & MK_CONTROL)
         ZoomAt(mainWindow, area, at, delta > 0);
     else
         ScrollByWheel(area, delta, (keys & MK_SHIFT) != 0);
     graphScroller.deferRedraw = false;
+    const UINT frame = SameLook(before, LookOfBars(area)) ? 0 : RDW_FRAME;
     // Painted at once, so that the mark then moves over the graph as it now is.
-    RedrawWindow(area, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    RedrawWindow(area, nullptr, nullptr, RDW_INVALIDATE | frame | RDW_UPDATENOW);
     if (hover.area == area && (hover.marked || hover.index >= 0)) ShowPointUnderPointer(area);
     return TRUE;
 }

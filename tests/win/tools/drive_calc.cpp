@@ -16,6 +16,12 @@
 //                                    median and longest step in ms
 //   drive_calc hover X Y             puts the mouse pointer on (X, Y) of the graph area
 //   drive_calc zoom N                N Ctrl+wheel steps in over the middle of the graph area
+//                                    (out for a negative N)
+//   drive_calc scroll N              N wheel notches over the middle of the graph area,
+//                                    right (left for a negative N)
+//   drive_calc bar                   prints the graph area's horizontal scroll bar's screen
+//                                    rectangle: x y w h
+//   drive_calc redraw                paints the graph area and its frame anew at once
 //   drive_calc time-wheel N          N wheel notches right, then N left, each painted;
 //                                    prints the mean, median and longest in ms
 //   drive_calc close                 closes the window
@@ -416,15 +422,34 @@ int Run(int argc, char** argv) {
         POINT at = {std::atoi(argv[2]), std::atoi(argv[3])};
         ClientToScreen(graph, &at);
         SetCursorPos(at.x, at.y);
-    } else if (std::strcmp(command, "zoom") == 0 && argc > 2) {
+    } else if ((std::strcmp(command, "zoom") == 0 || std::strcmp(command, "scroll") == 0) &&
+               argc > 2) {
+        const bool zoom = command[0] == 'z';
+        const int n = std::atoi(argv[2]);
         HWND graph = GetDlgItem(window, kGraphArea);
         RECT client = {};
         GetClientRect(graph, &client);
         POINT at = {client.right / 2, client.bottom / 2};
         ClientToScreen(graph, &at);
-        for (int i = 0; i < std::atoi(argv[2]); ++i)
-            SendMessageA(graph, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA),
+        // A wheel turned away from the user (a positive delta) zooms in or scrolls left.
+        const int delta = (n > 0) == zoom ? WHEEL_DELTA : -WHEEL_DELTA;
+        for (int i = 0; i < std::abs(n); ++i)
+            SendMessageA(graph, WM_MOUSEWHEEL, MAKEWPARAM(zoom ? MK_CONTROL : 0, delta),
                          MAKELPARAM(at.x, at.y));
+    } else if (std::strcmp(command, "bar") == 0) {
+        // Right below the client area, as wide as it (there is no vertical bar);
+        // GetScrollBarInfo answers for windows of its own process only under Wine.
+        HWND graph = GetDlgItem(window, kGraphArea);
+        if (!(GetWindowLongA(graph, GWL_STYLE) & WS_HSCROLL)) return 1;
+        RECT client = {};
+        GetClientRect(graph, &client);
+        POINT at = {0, client.bottom};
+        ClientToScreen(graph, &at);
+        std::printf("%ld %ld %ld %d\n", at.x, at.y, client.right,
+                    GetSystemMetrics(SM_CYHSCROLL));
+    } else if (std::strcmp(command, "redraw") == 0) {
+        RedrawWindow(GetDlgItem(window, kGraphArea), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
     } else if (std::strcmp(command, "time-wheel") == 0 && argc > 2) {
         return TimeWheel(window, std::atoi(argv[2]), -WHEEL_DELTA, 0);
     } else if (std::strcmp(command, "place") == 0 && argc > 5) {
