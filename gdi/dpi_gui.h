@@ -13,3 +13,9 @@ int ScreenDpi();
 // A font like stock font stockFont (ANSI_VAR_FONT and the like), whose sizes
 // are those of 96 dpi, at dpi and in quality. Null when it cannot be made.
 HFONT CreateStockFontForDpi(int stockFont, int dpi, BYTE quality);
+
+// Leaves the resizing of dialog and the layout of its controls on a DPI change
+// to the program, and the font of ownFont (null: none) too: the dialog manager
+// of Windows 10 1703 and later would otherwise scale the dialog's template
+// positions over the program's layout. Elsewhere (and under Wine) it does nothing.
+void KeepDpiChangesToProgram(HWND dialog, HWND ownFont);

@@ -53,6 +53,7 @@ BOOL OnInitDialog(HWND window, const char* argument) {
     SetClassLongPtrA(window, GCLP_HICON,
                      reinterpret_cast<LONG_PTR>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP))));
     ApplyWindowDpi(window, WindowDpi(window), FALSE);
+    KeepDpiChangesToProgram(window, GetDlgItem(window, IDC_CALC_LINE));
     statisticsBar.Create(window, kStatisticsParts, kStatisticsWidths, 0);
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
     mainPopupMenu = menu ? GetSubMenu(menu, 0) : nullptr;
