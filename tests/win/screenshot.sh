@@ -47,12 +47,13 @@ area=$((gw * gh))
 check "the graph area shows the curve in green" test "$green" -gt $((gw * 2))
 check "the graph area is black around it" test "$black" -gt $((area / 2))
 
-# The scroll bar after wheel notches and zoom steps looks as it does drawn
-# anew: a step that moves the thumb draws it, though a step that leaves the
-# bar as it looks does not. Each picture is the bar as the display shows it.
-bar_picture() {
+# The graph area and its scroll bar after wheel notches and zoom steps look
+# as they do drawn anew: a step that moves the thumb, or shows or hides the
+# bar, draws it, though a step that leaves the bar as it looks does not. Each
+# picture is the graph area as the display shows it.
+area_picture() {
   local x y w h shot
-  read -r x y w h < <(drive bar) || return 1
+  read -r x y w h _ _ < <(drive graphrect) || return 1
   shot=$(mktemp --suffix=.png)
   import -window root "$shot" 2>/dev/null &&
     convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage "$1"
@@ -62,19 +63,19 @@ differing_pixels() { compare -metric AE "$1" "$2" null: 2>&1 >/dev/null; }
 bars=$(mktemp -d)
 drive plot "x {0,1,0,3000}"
 drive zoom 2
-bar_picture "$bars/start.png"
+area_picture "$bars/start.png"
 moved=0
-for step in "scroll 4" "scroll 4" "scroll -7" "zoom 1" "scroll 30" "zoom -1"; do
+for step in "scroll 4" "scroll 4" "scroll -7" "zoom 1" "scroll 30" "zoom -1" "zoom -5" "zoom 2"; do
   drive $step
-  bar_picture "$bars/after.png"
+  area_picture "$bars/after.png"
   drive redraw
-  bar_picture "$bars/anew.png"
-  check "after $step the scroll bar looks as drawn anew" \
+  area_picture "$bars/anew.png"
+  check "after $step the graph area looks as drawn anew" \
     test "$(differing_pixels "$bars/after.png" "$bars/anew.png")" = 0
   [ "$(differing_pixels "$bars/start.png" "$bars/after.png")" = 0 ] || moved=$((moved + 1))
   cp "$bars/after.png" "$bars/start.png"
 done
-check "the steps moved the thumb" test "$moved" -ge 4
+check "the steps changed the picture" test "$moved" -ge 6
 rm -rf "$bars"
 
 drive close

@@ -19,8 +19,6 @@
 //                                    (out for a negative N)
 //   drive_calc scroll N              N wheel notches over the middle of the graph area,
 //                                    right (left for a negative N)
-//   drive_calc bar                   prints the graph area's horizontal scroll bar's screen
-//                                    rectangle: x y w h
 //   drive_calc redraw                paints the graph area and its frame anew at once
 //   drive_calc time-wheel N          N wheel notches right, then N left, each painted;
 //                                    prints the mean, median and longest in ms
@@ -436,17 +434,6 @@ int Run(int argc, char** argv) {
         for (int i = 0; i < std::abs(n); ++i)
             SendMessageA(graph, WM_MOUSEWHEEL, MAKEWPARAM(zoom ? MK_CONTROL : 0, delta),
                          MAKELPARAM(at.x, at.y));
-    } else if (std::strcmp(command, "bar") == 0) {
-        // Right below the client area, as wide as it (there is no vertical bar);
-        // GetScrollBarInfo answers for windows of its own process only under Wine.
-        HWND graph = GetDlgItem(window, kGraphArea);
-        if (!(GetWindowLongA(graph, GWL_STYLE) & WS_HSCROLL)) return 1;
-        RECT client = {};
-        GetClientRect(graph, &client);
-        POINT at = {0, client.bottom};
-        ClientToScreen(graph, &at);
-        std::printf("%ld %ld %ld %d\n", at.x, at.y, client.right,
-                    GetSystemMetrics(SM_CYHSCROLL));
     } else if (std::strcmp(command, "redraw") == 0) {
         RedrawWindow(GetDlgItem(window, kGraphArea), nullptr, nullptr,
                      RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
