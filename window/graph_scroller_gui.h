@@ -32,8 +32,8 @@ class GraphScroller {
     unsigned extraMaskX = 0;
     unsigned extraMaskY = 0;
     // While set, the bars change without being drawn; the caller redraws the
-    // window's frame once at the end (a bar's drawing costs more than all the
-    // rest of a wheel step).
+    // window's frame once at the end, where the bars then look different (a
+    // bar's drawing costs more than all the rest of a wheel step).
     bool deferRedraw = false;
 };
 
