@@ -1,6 +1,7 @@
 #include "window/main_window_gui.h"
 
 #include "gdi/dpi_gui.h"
+#include "gdi/dpi_scale.h"
 #include "graph/render_gui.h"
 #include "graph/statusbar_gui.h"
 #include "resources/resource_ids.h"
@@ -33,6 +34,31 @@ RECT ChildRect(HWND parent, HWND child) {
     return r;
 }
 
+// The line's and the menu button's places as the dialog made them, and the DPI
+// it made them for. A DPI change scales these rather than the present ones, so
+// that moving between monitors back and forth does not wear them down by
+// rounding.
+struct ControlPlaces {
+    RECT line;
+    RECT button;
+    int dpi;
+};
+ControlPlaces madePlaces = {};
+
+// Puts the line and the button where the dialog made them, scaled to dpi; the
+// layout then stretches them over the window's width.
+void PlaceControlsForDpi(HWND window, int dpi) {
+    if (madePlaces.dpi <= 0 || dpi <= 0) return;
+    const auto scale = [&](int pixels) { return MulDivRound(pixels, dpi, madePlaces.dpi); };
+    const struct {
+        int id;
+        const RECT& made;
+    } controls[] = {{IDC_CALC_LINE, madePlaces.line}, {IDC_MENU_BUTTON, madePlaces.button}};
+    for (const auto& c : controls)
+        MoveWindow(GetDlgItem(window, c.id), scale(c.made.left), scale(c.made.top),
+                   scale(c.made.right - c.made.left), scale(c.made.bottom - c.made.top), FALSE);
+}
+
 // The line's font and the graph for a display of dpi: the font is made anew
 // when it was made for another DPI, and the one it replaces is deleted once the
 // line no longer uses it.
@@ -53,6 +79,8 @@ BOOL OnInitDialog(HWND window, const char* argument) {
     SetClassLongPtrA(window, GCLP_HICON,
                      reinterpret_cast<LONG_PTR>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP))));
     ApplyWindowDpi(window, WindowDpi(window), FALSE);
+    madePlaces = {ChildRect(window, GetDlgItem(window, IDC_CALC_LINE)),
+                  ChildRect(window, GetDlgItem(window, IDC_MENU_BUTTON)), graphDpi};
     KeepDpiChangesToProgram(window, GetDlgItem(window, IDC_CALC_LINE));
     statisticsBar.Create(window, kStatisticsParts, kStatisticsWidths, 0);
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
@@ -99,14 +127,20 @@ void OnExitSizeMove(HWND window) {
 }
 
 // Moved to another monitor, or the display's scale changed: the window takes
-// the rectangle the system suggests for the new DPI, with fonts made for it.
+// the rectangle the system suggests for the new DPI, with fonts made for it
+// and the line and the button in proportion.
 void OnDpiChanged(HWND window, WPARAM dpis, const RECT* suggested) {
-    ApplyWindowDpi(window, HIWORD(dpis), TRUE);
+    ApplyWindowDpi(window, HIWORD(dpis), FALSE);
+    PlaceControlsForDpi(window, HIWORD(dpis));
     if (suggested)
         SetWindowPos(window, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    // Laid out here as well: a suggested rectangle of the same size sends no
+    // size message.
+    RECT client = {};
+    GetClientRect(window, &client);
+    LayoutMainWindow(window, client.right, client.bottom);
     SetWindowLongPtrA(window, DWLP_MSGRESULT, 0);
 }
 

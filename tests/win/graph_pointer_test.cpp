@@ -192,7 +192,9 @@ TEST_F(GraphPointerTest, CtrlWheelZoomsAroundThePointUnderThePointer) {
         EXPECT_EQ(graphSettings.lineSpacing, lineSpacing);
         EXPECT_TRUE(InRange(Scroll()));
         MoveTo(x, y);
-        if (lineSpacing >= 0) EXPECT_EQ(ReadIndex(), index) << "out to " << lineSpacing;
+        if (lineSpacing >= 0) {
+            EXPECT_EQ(ReadIndex(), index) << "out to " << lineSpacing;
+        }
     }
     // Fitting is the last step out: the whole graph shows from its first point.
     Wheel(x, y, -WHEEL_DELTA, MK_CONTROL);

@@ -291,10 +291,14 @@ TEST_F(StartupTest, ADpiChangeTakesTheSuggestedRectangleAndRemakesTheFonts) {
     const int dpi = graphDpi;
     RECT original = {};
     GetWindowRect(window, &original);
+    const RECT lineAt = ChildRect(line), buttonAt = ChildRect(button);
     const struct {
         int dpi;
         RECT suggested;
-    } cases[] = {{dpi * 3 / 2, {40, 30, 40 + 700, 30 + 110}}, {dpi, original}};
+    } cases[] = {{dpi * 3 / 2, {40, 30, 40 + 700, 30 + 110}},
+                 {dpi * 2, {40, 30, 40 + 900, 30 + 150}},
+                 {dpi * 5 / 4, {40, 30, 40 + 600, 30 + 100}},
+                 {dpi, original}};
     for (const auto& c : cases) {
         SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
                      reinterpret_cast<LPARAM>(&c.suggested));
@@ -306,9 +310,20 @@ TEST_F(StartupTest, ADpiChangeTakesTheSuggestedRectangleAndRemakesTheFonts) {
         EXPECT_EQ(font, lineFont);
         EXPECT_NEAR(HeightsOf(font).requested, heights.requested * c.dpi / dpi, 1) << c.dpi;
         EXPECT_GE(HeightsOf(font).cell, heights.cell * c.dpi / dpi * 9 / 10) << c.dpi;
+        // The line holds its font's letters, and it and the button grow with the DPI.
+        EXPECT_GE(Client(line).bottom, HeightsOf(font).cell) << c.dpi;
+        const RECT l = ChildRect(line), b = ChildRect(button);
+        EXPECT_NEAR(l.bottom - l.top, (lineAt.bottom - lineAt.top) * c.dpi / dpi, 1) << c.dpi;
+        EXPECT_NEAR(b.right - b.left, (buttonAt.right - buttonAt.left) * c.dpi / dpi, 1) << c.dpi;
+        EXPECT_NEAR(b.bottom - b.top, (buttonAt.bottom - buttonAt.top) * c.dpi / dpi, 1) << c.dpi;
+        EXPECT_LE(l.right, b.left) << c.dpi;
     }
-    // Back at the first DPI, the line has its first font again.
+    // Back at the first DPI, the line has its first font again, and the line and
+    // the button their first places.
     EXPECT_EQ(lineFont, before);
+    const RECT lineBack = ChildRect(line), buttonBack = ChildRect(button);
+    EXPECT_TRUE(EqualRect(&lineBack, &lineAt));
+    EXPECT_TRUE(EqualRect(&buttonBack, &buttonAt));
 }
 
 TEST_F(StartupTest, AWindowLargerThanTheWorkAreaIsMadeToFit) {
