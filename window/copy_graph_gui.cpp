@@ -34,7 +34,8 @@ void PutOnClipboard(UINT format, HGLOBAL memory) {
 
 // The graph area drawn off screen exactly as the window draws it, captured
 // into picture (a bottom-up 24-bit block, the layout CF_DIB wants). The
-// picture stays empty when the area has no room or no surface can be had.
+// picture stays empty when the area has no room, no surface can be had or the
+// capture fails, so that no blank picture passes for the graph.
 void CaptureGraphArea(HWND mainWindow, TBitmap& picture) {
     HWND area = GetDlgItem(mainWindow, IDC_GRAPH_AREA);
     RECT client = {};
@@ -42,7 +43,7 @@ void CaptureGraphArea(HWND mainWindow, TBitmap& picture) {
     tamsolo::MemorySurface surface(area, client.right, client.bottom);
     if (!surface.Ready()) return;
     DrawGraphArea(area, surface.dc, client);
-    picture.CaptureFromDC(surface.dc, &client);
+    if (!picture.CaptureFromDC(surface.dc, &client)) picture.Release();
 }
 
 } // namespace
