@@ -99,6 +99,9 @@ bool ZoomGraphSettings(GraphSettings& settings, const PlotRect& plot, const Poin
     } else if (pitch < 1 || pitch <= FitPitch(settings, plot, count)) {
         SetFit(settings);
         return true;
+    } else if (pitch > PlotWidth(plot)) {
+        // From a typed spacing wider than the plot, out to one point over all of it.
+        pitch = PlotWidth(plot);
     }
     SetPitch(settings, columns, static_cast<int>(pitch));
     return true;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 namespace {
@@ -82,6 +83,10 @@ TEST(ZoomGraphSettings, StepsOfAQuarterDownToFitting) {
     ASSERT_TRUE(ZoomGraphSettings(wide, kPlot, ShownPointColumns(kPlot, wide, 5, 0), 5, true));
     EXPECT_EQ(wide.lineSpacing, 399);
     EXPECT_FALSE(ZoomGraphSettings(wide, kPlot, ShownPointColumns(kPlot, wide, 5, 0), 5, true));
+    // Out from a typed spacing far wider than the plot: one point over all of it.
+    GraphSettings typed = Line(INT_MAX);
+    ASSERT_TRUE(ZoomGraphSettings(typed, kPlot, ShownPointColumns(kPlot, typed, 5, 0), 5, false));
+    EXPECT_EQ(typed.lineSpacing, 399);
 }
 
 TEST(ZoomGraphSettings, BarsKeepTheirShareOfEachStep) {
@@ -100,6 +105,8 @@ TEST(ZoomGraphSettings, BarsKeepTheirShareOfEachStep) {
         {"gapless bars stay gapless", Bars(4, 0), 100, true, 5, 0},
         {"at least one pixel of bar", Bars(1, 1), 100, false, 1, 0},
         {"one pixel a bar out is fitting", Bars(1, 0), 100, false, -1, -1},
+        {"typed bars wider than the plot out to its width", Bars(2000000000, 2000000000), 100,
+         false, 35, 35},
     };
     for (const auto& c : cases) {
         GraphSettings s = c.before;
