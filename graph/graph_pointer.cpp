@@ -120,3 +120,11 @@ int WheelScrollPosition(int position, int page, int delta, bool byPage) {
     const long long target = position + move;
     return target > INT_MAX ? INT_MAX : target < INT_MIN ? INT_MIN : static_cast<int>(target);
 }
+
+int WholeWheelNotches(int& turned, int delta) {
+    if ((turned < 0 && delta > 0) || (turned > 0 && delta < 0)) turned = 0;
+    turned += delta;
+    const int notches = turned / kWheelNotch;
+    turned -= notches * kWheelNotch;
+    return notches;
+}

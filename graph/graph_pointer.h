@@ -43,3 +43,9 @@ int FirstIndexKeeping(int index, int x, const PlotRect& plot, const PointColumns
 // notch, or a page a notch when byPage. A turn smaller than a notch still
 // moves by one. Not limited to the scroll range: the scroll bar does that.
 int WheelScrollPosition(int position, int page, int delta, bool byPage);
+
+// The whole notches (120 each, positive away from the user) of a wheel turn of
+// delta added to the part of a notch turned before (turned, kept between
+// calls): finer wheels send parts of a notch. A turn the other way starts
+// afresh.
+int WholeWheelNotches(int& turned, int delta);

@@ -13,6 +13,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cstdlib>
+
 namespace {
 
 constexpr int kMarkArm = 4;    // pixels of the cross on each side of the point
@@ -31,6 +33,7 @@ struct Hover {
     int index = -1; // the point the tooltip reads out; -1 when hidden
     char text[kPointTextSize] = "";
     POINT tipAt = {}; // where the tooltip was placed last, in screen coordinates
+    int zoomTurn = 0; // the part of a notch the wheel turned with Ctrl held, not yet zoomed
 };
 Hover hover;
 
@@ -286,9 +289,11 @@ BOOL OnGraphWheel(HWND mainWindow, WPARAM first, LPARAM second) {
     // costs more than repainting the graph.
     const BarsLook before = LookOfBars(area);
     graphScroller.deferRedraw = true;
-    if (keys & MK_CONTROL)
-        ZoomAt(mainWindow, area, at, delta > 0);
-    else
+    if (keys & MK_CONTROL) {
+        const int notches = WholeWheelNotches(hover.zoomTurn, delta);
+        for (int step = 0; step < std::abs(notches); ++step)
+            ZoomAt(mainWindow, area, at, notches > 0);
+    } else
         ScrollByWheel(area, delta, (keys & MK_SHIFT) != 0);
     graphScroller.deferRedraw = false;
     const UINT frame = SameLook(before, LookOfBars(area)) ? 0 : RDW_FRAME;

@@ -158,3 +158,18 @@ TEST(WheelScrollPosition, ATenthOfAPageANotchOrAPageWithShift) {
         EXPECT_EQ(WheelScrollPosition(c.position, c.page, c.delta, c.byPage), c.expected)
             << c.position << " " << c.page << " " << c.delta;
 }
+
+TEST(WholeWheelNotches, PartsOfANotchAddUpAndATurnBackStartsAfresh) {
+    // Turns in order, each with the whole notches it gives and the part kept.
+    const struct {
+        int delta, notches, kept;
+    } turns[] = {
+        {120, 1, 0},   {240, 2, 0},     {30, 0, 30}, {30, 0, 60},   {30, 0, 90},   {40, 1, 10},
+        {-30, 0, -30}, {-100, -1, -10}, {0, 0, -10}, {-350, -3, 0}, {-60, 0, -60}, {120, 1, 0},
+    };
+    int turned = 0;
+    for (const auto& t : turns) {
+        EXPECT_EQ(WholeWheelNotches(turned, t.delta), t.notches) << t.delta;
+        EXPECT_EQ(turned, t.kept) << t.delta;
+    }
+}

@@ -201,6 +201,17 @@ TEST_F(GraphPointerTest, CtrlWheelZoomsAroundThePointUnderThePointer) {
     EXPECT_EQ(graphSettings.lineSpacing, -1);
     EXPECT_EQ(Scroll().nPos, 0);
 
+    // A turn of two notches zooms two steps; parts of a notch, as finer wheels
+    // send them, zoom once they add up to a notch.
+    Wheel(x, y, 2 * WHEEL_DELTA, MK_CONTROL);
+    EXPECT_EQ(graphSettings.lineSpacing, 1);
+    for (int quarter = 0; quarter < 3; ++quarter) Wheel(x, y, -WHEEL_DELTA / 4, MK_CONTROL);
+    EXPECT_EQ(graphSettings.lineSpacing, 1);
+    Wheel(x, y, -WHEEL_DELTA / 4, MK_CONTROL);
+    EXPECT_EQ(graphSettings.lineSpacing, 0);
+    Wheel(x, y, -WHEEL_DELTA, MK_CONTROL);
+    ASSERT_EQ(graphSettings.lineSpacing, -1);
+
     // At the end of the graph the position stays in its range.
     MoveTo(plot.right - 1, y);
     const int last = ReadIndex();
