@@ -14,6 +14,7 @@
 #include <windowsx.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -32,6 +33,7 @@ struct Hover {
     POINT pointer = {};
     int index = -1; // the point the tooltip reads out; -1 when hidden
     char text[kPointTextSize] = "";
+    char shown[kPointTextSize] = ""; // the text the tooltip took when placed last
     POINT tipAt = {}; // where the tooltip was placed last, in screen coordinates
     int zoomTurn = 0; // the part of a notch the wheel turned with Ctrl held, not yet zoomed
 };
@@ -163,9 +165,12 @@ void ShowTip(HWND area, int index) {
     POINT at = hover.pointer;
     ClientToScreen(area, &at);
     // Placing a top-level window is the dearest part of a move: a tooltip that
-    // reads out the same point at the same place (a zoom keeps both) stays.
-    if (hover.index == index && at.x == hover.tipAt.x && at.y == hover.tipAt.y) return;
+    // reads out the same text at the same place (a zoom keeps both) stays.
+    if (hover.index == index && at.x == hover.tipAt.x && at.y == hover.tipAt.y &&
+        std::strcmp(hover.text, hover.shown) == 0)
+        return;
     hover.tipAt = at;
+    std::memcpy(hover.shown, hover.text, sizeof hover.shown);
     SendMessageA(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x + kTipOffset, at.y + kTipOffset));
     if (hover.index < 0)
         SendMessageA(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
@@ -269,7 +274,26 @@ void EndGraphPointer(HWND area) {
 }
 
 void RedrawPointerMark(HWND area, HDC dc) {
-    if (hover.marked && hover.area == area) DrawMark(dc, hover.mark);
+    if (hover.area != area || !(hover.marked || hover.index >= 0)) return;
+    int index = -1;
+    POINT mark = {};
+    const bool found = FindPointUnder(area, hover.pointer, index, mark);
+    const bool moved =
+        hover.marked && (!found || mark.x != hover.mark.x || mark.y != hover.mark.y);
+    RECT client = {}, painted = {};
+    GetClientRect(area, &client);
+    // A paint of part of the area cannot take the old mark away outside that
+    // part: the whole area is painted again after this paint.
+    if (moved && (GetClipBox(dc, &painted) == ERROR || !EqualRect(&painted, &client)))
+        InvalidateRect(area, nullptr, FALSE);
+    hover.marked = found;
+    if (found) {
+        hover.mark = mark;
+        DrawMark(dc, mark);
+        ShowTip(area, index);
+    } else {
+        HideTip(area);
+    }
 }
 
 BOOL OnGraphWheel(HWND mainWindow, WPARAM first, LPARAM second) {

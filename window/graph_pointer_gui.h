@@ -8,7 +8,10 @@
 void TrackGraphPointer(HWND area, int x, int y);
 // The pointer left the graph area: the mark and the tooltip go.
 void EndGraphPointer(HWND area);
-// Draws the mark into dc of area, just repainted, while the pointer marks a point.
+// Draws the mark into dc of area, just repainted, while the pointer marks a
+// point: the point under the pointer is found again, since the graph may have
+// changed under a pointer that rested (a new plot, a sort, new options), and
+// the tooltip reads it out or goes.
 void RedrawPointerMark(HWND area, HDC dc);
 // A wheel turn with WM_MOUSEWHEEL's parameters (the pointer in screen
 // coordinates). Returns TRUE when it was over the graph area and handled.

@@ -38,17 +38,13 @@ class GraphPointerTest : public MainWindowTest {
         ClientToScreen(graph, &at);
         SendMessageA(graph, WM_MOUSEWHEEL, MAKEWPARAM(keys, delta), MAKELPARAM(at.x, at.y));
     }
-    // The tooltip's text, or "" when it does not show.
+    // The text the tooltip shows, or "" when it does not show. Its window text,
+    // not the text it would ask for now, which may not be the one it shows.
     std::string Readout() const {
         HWND tip = GraphPointerTip();
         if (!tip || !IsWindowVisible(tip)) return "";
         char text[256] = "";
-        TTTOOLINFOA tool = {};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.hwnd = window;
-        tool.uId = reinterpret_cast<UINT_PTR>(graph);
-        tool.lpszText = text;
-        SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+        GetWindowTextA(tip, text, sizeof text);
         return text;
     }
     // The index the readout shows; -1 when none shows.
@@ -119,6 +115,28 @@ TEST_F(GraphPointerTest, ThePointUnderThePointerIsMarkedAndReadOut) {
     Plot("data+1");
     MoveTo(plot.left + 2, (plot.top + plot.bottom) / 2);
     EXPECT_EQ(Readout(), "Point:0  x:0  Value:1");
+    // So are values and points changed under a pointer that rests, once the
+    // graph is painted again: one mark, on the point now under the pointer.
+    const struct {
+        const char* line; // a line to evaluate, or "" for Sort
+        const char* readout;
+    } resting[] = {
+        {"", "Point:0  Value:1"}, // sorted values have no x
+        {"0-x*3+7 {0,20,1}", "Point:0  x:0  Value:7"},
+    };
+    for (const auto& r : resting) {
+        if (*r.line)
+            Plot(r.line);
+        else
+            SendMessageA(window, WM_COMMAND, IDM_SORT_DATA, 0);
+        MemorySurface unmarked(bare.width, bare.height, kBlack);
+        DrawGraphArea(graph, unmarked.dc, Client(graph));
+        MemorySurface painted(bare.width, bare.height, kBlack);
+        PaintInto(painted);
+        EXPECT_EQ(Readout(), r.readout) << r.line;
+        EXPECT_EQ(Differences(unmarked, painted).size(), 17u) << r.line;
+    }
+    Plot("x*2 {0,100,1}");
     Leave();
     PaintInto(bare);
     // Off the plot area (over the labels) and out of the graph area: nothing.
