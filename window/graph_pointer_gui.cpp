@@ -34,7 +34,7 @@ struct Hover {
     int index = -1; // the point the tooltip reads out; -1 when hidden
     char text[kPointTextSize] = "";
     char shown[kPointTextSize] = ""; // the text the tooltip took when placed last
-    POINT tipAt = {}; // where the tooltip was placed last, in screen coordinates
+    POINT tipAt = {};                // where the tooltip was placed last, in screen coordinates
     int zoomTurn = 0; // the part of a notch the wheel turned with Ctrl held, not yet zoomed
 };
 Hover hover;
@@ -278,8 +278,7 @@ void RedrawPointerMark(HWND area, HDC dc) {
     int index = -1;
     POINT mark = {};
     const bool found = FindPointUnder(area, hover.pointer, index, mark);
-    const bool moved =
-        hover.marked && (!found || mark.x != hover.mark.x || mark.y != hover.mark.y);
+    const bool moved = hover.marked && (!found || mark.x != hover.mark.x || mark.y != hover.mark.y);
     RECT client = {}, painted = {};
     GetClientRect(area, &client);
     // A paint of part of the area cannot take the old mark away outside that
