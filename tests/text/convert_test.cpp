@@ -24,8 +24,13 @@ TEST(TruncateToInt32, TruncatesTowardZeroInsideTheRange) {
 
 TEST(TruncateToInt32, OutOfRangeAndNonFiniteGiveTheMostNegativeInt) {
     const double cases[] = {
-        2147483648.0, -2147483649.0, 3e9, -3e9, 1e300,
-        std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+        2147483648.0,
+        -2147483649.0,
+        3e9,
+        -3e9,
+        1e300,
+        std::numeric_limits<double>::infinity(),
+        -std::numeric_limits<double>::infinity(),
         std::nan(""),
     };
     for (double v : cases) EXPECT_EQ(TruncateToInt32(v), INT32_MIN) << v;
