@@ -52,12 +52,9 @@ check "the graph area is black around it" test "$black" -gt $((area / 2))
 # bar, draws it, though a step that leaves the bar as it looks does not. Each
 # picture is the graph area as the display shows it.
 area_picture() {
-  local x y w h shot
+  local x y w h
   read -r x y w h _ _ < <(drive graphrect) || return 1
-  shot=$(mktemp --suffix=.png)
-  import -window root "$shot" 2>/dev/null &&
-    convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage "$1"
-  rm -f "$shot"
+  capture_rect "$1" "$x" "$y" "$w" "$h"
 }
 differing_pixels() { compare -metric AE "$1" "$2" null: 2>&1 >/dev/null; }
 bars=$(mktemp -d)
