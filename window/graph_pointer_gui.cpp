@@ -316,8 +316,9 @@ BOOL OnGraphWheel(HWND mainWindow, WPARAM first, LPARAM second) {
         const int notches = WholeWheelNotches(hover.zoomTurn, delta);
         for (int step = 0; step < std::abs(notches); ++step)
             ZoomAt(mainWindow, area, at, notches > 0);
-    } else
+    } else {
         ScrollByWheel(area, delta, (keys & MK_SHIFT) != 0);
+    }
     graphScroller.deferRedraw = false;
     const UINT frame = SameLook(before, LookOfBars(area)) ? 0 : RDW_FRAME;
     // Painted at once, so that the mark then moves over the graph as it now is.
