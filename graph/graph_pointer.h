@@ -29,8 +29,9 @@ constexpr double kZoomFactor = 1.25;
 // Changes the pixels per point of settings by one zoom step, in (about 1.25
 // times, at least one pixel more, at most the plot width) or out (about 1.25
 // times less, at most the plot width; the step that would show no more than
-// fitting shows is fitting itself, the last step out). columns are those shown now. Bars keep
-// the share of the bar in each step. Returns whether settings changed.
+// fitting shows is fitting itself, the last step out). columns are those
+// shown now. Bars keep the share of the bar in each step. Returns whether
+// settings changed.
 bool ZoomGraphSettings(GraphSettings& settings, const PlotRect& plot, const PointColumns& columns,
                        int count, bool zoomIn);
 
